@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QMap>
+#include <QObject>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+// The program's one link to the gateway: owns the console port, logs in,
+// starts the gateway core, writes every request line and dispatches every reply.
+// Owners must delete it with deleteLater(): its signals may reach slots that
+// run nested event loops (message boxes) while one of its functions is on the stack.
+class SPortConnector : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SPortConnector(int baudRate, QObject *parent = nullptr);
+    ~SPortConnector() override;
+
+    void setConnectionParameters(QString portName, QByteArray login, QByteArray password);
+    bool isPortAvailable();
+
+    void requestLoRaModulesState();
+    void runPacketForwarder(bool doubleModule);
+    void activateOVPNConfig(QString name);
+    void runOVPNConfig(QString name);
+    void requestOVPNState(QString name);
+    void sendSettings(QByteArray json);
+
+signals:
+    void resivedSettings(QJsonObject *Settings);
+    void connectSucsessful();
+    void rebootSucsess();
+    void disableInterface();
+    void readyToGetOVPN();
+    void sendTxtDialog(int index, QString PortName, QString Err);
+    void sendRebootLogs(QString Logs);
+    void sendLoRaLogs(QString Logs);
+    void stopSpinner();
+    void serverStatusResponse(bool Enable, bool Start);
+    void unlockApplyBTN();
+    void blockRequestBTN();
+    void connectionCoreDropped();
+    void connectionFailure();
+    void openVPNState(int State);
+    void gatewayModel(int Version);
+    void recivedStatusLoRaModules(bool state);
+
+public slots:
+    void connectToGatewayPort();
+    void rejoinToGateway();
+    void disconnectFromGatewayPort();
+
+    void getCurrentSettings();
+    void resetLoRaDefaultSettings();
+    void resetDefaultSettings();
+    void rebootGateway();
+    void startGetPacketForwarderLogs();
+    void stopGetPacketForwarderLogs();
+    void runOVPNFileToGW(QString FilePath);
+    void sendOVPNFileToGW(QByteArray Data);
+    void serverPowerUpCheckRequest();
+    void localServerEnableRequest(bool Enable);
+    void localServerStartRequest(bool Start);
+
+private slots:
+    void readDataConnection();
+    void handlerResivedData();
+    void readRebootLogs();
+    void timeoutConnected();
+    void serverPowerUpCheckResponce(QString Message);
+    void Ping();
+
+private:
+    QSerialPort serial;
+    QByteArray *receiveBuffer;
+    QRegularExpression replyPattern;
+    QString portName;
+    QByteArray login;
+    QByteArray password;
+    QMap<int, std::function<void(QString)>> eventOptions;
+    bool logsActive = false;
+    bool rejoining = false;
+    bool serverCheckPending = false;
+    bool coreAlive = false;
+    QTimer timer;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QObject>
+#include <QStringList>
+
+// The program's one copy of the settings document: received documents and
+// preset files are merged into it, the pages take their groups out of it.
+class SettingsHandlerAndCollector : public QObject
+{
+    Q_OBJECT
+
+public:
+    static SettingsHandlerAndCollector *getInstance();
+    static void deleteInstance();
+
+    ~SettingsHandlerAndCollector() override;
+
+    void addSettings(QJsonObject settings);
+    QJsonObject getSettings() const;
+    QJsonObject getLoRaSettings() const;
+    QJsonObject getLTESettings() const;
+    QJsonObject getStaticIPSettings() const;
+    QJsonObject getWiFiSettings() const;
+    QJsonObject getServerSettings() const;
+    QStringList getOVPNFiles();
+    QJsonObject getDeviceInfo();
+    bool hasEmptyFields() const;
+    QByteArray toJson() const;
+
+private:
+    SettingsHandlerAndCollector();
+
+    QJsonObject groupObject(const QString &key) const;
+    QString takeString(const QString &key);
+
+    QJsonObject *document;
+};
