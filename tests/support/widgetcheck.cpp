@@ -1,0 +1,69 @@
+#include "widgetcheck.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace {
+
+QString describe(const QWidget *widget)
+{
+    const QRect g = widget->geometry();
+    const QString name = widget->objectName().isEmpty()
+            ? QString::fromLatin1(widget->metaObject()->className())
+            : widget->objectName();
+    return QStringLiteral("%1(%2,%3 %4x%5)")
+            .arg(name)
+            .arg(g.x())
+            .arg(g.y())
+            .arg(g.width())
+            .arg(g.height());
+}
+
+QList<const QWidget *> visibleChildren(const QWidget *parent)
+{
+    QList<const QWidget *> children;
+    for (const QObject *object : parent->children()) {
+        const auto *widget = qobject_cast<const QWidget *>(object);
+        if (widget && !widget->isHidden() && !widget->isWindow())
+            children.append(widget);
+    }
+    return children;
+}
+
+} // namespace
+
+QStringList WidgetCheck::overlappingSiblings(const QWidget *root, const QStringList &allowed)
+{
+    QStringList found;
+    const QList<const QWidget *> children = visibleChildren(root);
+    for (int i = 0; i < children.size(); ++i) {
+        for (int j = i + 1; j < children.size(); ++j) {
+            if (allowed.contains(children[i]->objectName())
+                || allowed.contains(children[j]->objectName()))
+                continue;
+            if (children[i]->geometry().intersects(children[j]->geometry()))
+                found.append(describe(children[i]) + QStringLiteral(" overlaps ")
+                             + describe(children[j]));
+        }
+    }
+    for (const QWidget *child : children)
+        found += overlappingSiblings(child, allowed);
+    return found;
+}
+
+QStringList WidgetCheck::outsideParent(const QWidget *root)
+{
+    QStringList found;
+    const QRect inside(QPoint(0, 0), root->size());
+    for (const QWidget *child : visibleChildren(root)) {
+        if (!inside.contains(child->geometry()))
+            found.append(describe(child) + QStringLiteral(" outside ") + describe(root));
+        found += outsideParent(child);
+    }
+    return found;
+}
+
+bool WidgetCheck::renderToPng(QWidget *widget, const QString &filePath)
+{
+    return widget->grab().save(filePath, "PNG");
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Layout checks shared by the page tests.
+class WidgetCheck
+{
+public:
+    // Describes every pair of visible sibling widgets (at any depth below root)
+    // whose geometries intersect; empty when nothing overlaps. Widgets listed in
+    // allowed (by object name) may overlap anything, for deliberate stacking.
+    static QStringList overlappingSiblings(const QWidget *root, const QStringList &allowed = {});
+    // Describes every visible child that reaches outside its parent's rectangle.
+    static QStringList outsideParent(const QWidget *root);
+    // Renders the widget offscreen into a PNG file; returns whether it was written.
+    static bool renderToPng(QWidget *widget, const QString &filePath);
+};
