@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class PseudoTerminal;
+class ConsoleSession;
+class GatewayCore;
+class ReplyPacer;
+
+// Plays the gateway on the master side of a pseudo-terminal: its serial console
+// with login and root shell, and the configuration core started by "KVNCore".
+// The program's link opens devicePath() with a real QSerialPort.
+// Single-threaded; everything runs from the event loop of the creating thread.
+class GatewayEmulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit GatewayEmulator(int modelCode = 3, QObject *parent = nullptr);
+    ~GatewayEmulator() override;
+
+    // Opens the pty; false (with errorString()) on failure.
+    bool start();
+    QString errorString() const;
+    // Slave path the link opens, e.g. /dev/pts/7; empty before start().
+    QString devicePath() const;
+    int modelCode() const;
+
+    // console
+    void setCredentials(const QByteArray &user, const QByteArray &password);
+    // Console already at the root shell prompt ("root@kelvane-gw:~# ").
+    void setAtShell(bool atShell);
+    // Core already runs: an empty line or "KVNCore" is answered with a CONNECT reply.
+    void setCoreRunning(bool running);
+    // Echo typed input like a real console (default true; never the password
+    // nor an uploaded file body).
+    void setEcho(bool echo);
+    bool coreRunning() const;
+    bool atShell() const;
+
+    // faults
+    void setRefuseLogin(bool refuse);
+    void setKeepAliveSilent(bool silent);
+    // command = the request text after "--" (e.g. "50 Start") or just its number
+    // (e.g. "26", "25", "40", "41", "50"); the exact text wins over the number.
+    // 1007 and 1008 carry two failed key numbers as detail words.
+    void setErrorReply(const QString &command, int errorCode);
+    void clearErrorReplies();
+    // Cuts every write into pieces of 1..maxChunkBytes at seeded random points;
+    // 0 = off.
+    void setChunking(int maxChunkBytes, quint32 seed);
+    // Shell-like noise lines (and request echoes even with echo off) between replies.
+    void setNoise(bool noise);
+    // Delays every reply and prompt (echo is immediate, like a tty's).
+    void setReplyDelayMs(int delayMs);
+    // "--50 Start" answers ERROR 1005 while the forwarder is not running (default running).
+    void setForwarderRunning(bool running);
+
+    // state the core keeps
+    // Current document for the model: groups plus device keys "8".."16" and "301".
+    QJsonObject settingsDocument() const;
+    void setSettingsDocument(const QJsonObject &document);
+    bool serverEnabled() const;
+    bool serverStarted() const;
+    bool sdCardMissing() const;
+    void setServerState(bool enabled, bool started, bool sdCardMissing);
+    // 62 state of a configuration: tens digit activated, units digit running;
+    // -1 for an unknown name. setOvpnState() also makes the name known.
+    int ovpnState(const QString &name) const;
+    // State sent in the last 62 reply, -1 before any.
+    int lastOvpnState() const;
+    void setOvpnState(const QString &name, int state);
+    // 8 (one module) or 16 (two modules), as "--50 State" reports it.
+    int loraModuleState() const;
+    // Uploaded files by name (content without "((EOF))").
+    QMap<QString, QByteArray> storedFiles() const;
+    bool logsStreaming() const;
+    bool logsHidden() const;
+    // What the LOGS stream sends, one line per reply, in a cycle.
+    void setLogLines(const QStringList &lines);
+    void setLogIntervalMs(int intervalMs);
+    // Pace of the reboot: reply 50, each boot line and the login prompt are this far apart.
+    void setRebootPacing(int stepMs);
+
+    // inspection and raw access for tests
+    // Every byte the link wrote, in order.
+    QByteArray received() const;
+    // received() split at "\r" (each without the "\r"); an unterminated tail is left out.
+    QList<QByteArray> receivedLines() const;
+    void clearReceived();
+    // Writes arbitrary bytes to the link (framing tests); chunking applies.
+    void sendRaw(const QByteArray &bytes);
+
+signals:
+    void bytesReceived(const QByteArray &chunk);
+    // Each "\r"-terminated input line, without the "\r" (upload bodies excluded).
+    void lineReceived(const QByteArray &line);
+    // Text between "REQUEST.{[" and "]}", e.g. "--26", "--10 State".
+    void requestReceived(const QString &request);
+    void fileStored(const QString &name, const QByteArray &content);
+    void loggedIn();
+    void coreStarted();
+    void rebootStarted();
+    // The boot output has ended with a new login prompt.
+    void rebootFinished();
+
+private:
+    void handleInput(const QByteArray &bytes);
+
+    int model;
+    QByteArray receivedBytes;
+    PseudoTerminal *terminal;
+    ReplyPacer *pacer;
+    GatewayCore *core;
+    ConsoleSession *session;
+};
