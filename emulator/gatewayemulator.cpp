@@ -1,0 +1,224 @@
+#include "emulator/gatewayemulator.h"
+
+#include "emulator/consolesession.h"
+#include "emulator/gatewaycore.h"
+#include "emulator/logstream.h"
+#include "emulator/pseudoterminal.h"
+#include "emulator/replypacer.h"
+
+GatewayEmulator::GatewayEmulator(int modelCode, QObject *parent)
+    : QObject(parent), model(qBound(0, modelCode, 3)), terminal(new PseudoTerminal(this)),
+      pacer(new ReplyPacer(terminal, this)), core(new GatewayCore(model, pacer, this)),
+      session(new ConsoleSession(core, pacer, this))
+{
+    connect(terminal, &PseudoTerminal::dataRead, this, &GatewayEmulator::handleInput);
+    connect(session, &ConsoleSession::lineReceived, this, &GatewayEmulator::lineReceived);
+    connect(session, &ConsoleSession::loggedIn, this, &GatewayEmulator::loggedIn);
+    connect(session, &ConsoleSession::coreStarted, this, &GatewayEmulator::coreStarted);
+    connect(session, &ConsoleSession::rebootStarted, this, &GatewayEmulator::rebootStarted);
+    connect(session, &ConsoleSession::rebootFinished, this, &GatewayEmulator::rebootFinished);
+    connect(core, &GatewayCore::requestReceived, this, &GatewayEmulator::requestReceived);
+    connect(core, &GatewayCore::fileStored, this, &GatewayEmulator::fileStored);
+}
+
+GatewayEmulator::~GatewayEmulator() = default;
+
+bool GatewayEmulator::start()
+{
+    return terminal->open();
+}
+
+QString GatewayEmulator::errorString() const
+{
+    return terminal->errorString();
+}
+
+QString GatewayEmulator::devicePath() const
+{
+    return terminal->slavePath();
+}
+
+int GatewayEmulator::modelCode() const
+{
+    return model;
+}
+
+void GatewayEmulator::setCredentials(const QByteArray &user, const QByteArray &password)
+{
+    session->setCredentials(user, password);
+}
+
+void GatewayEmulator::setAtShell(bool atShell)
+{
+    session->setAtShell(atShell);
+}
+
+void GatewayEmulator::setCoreRunning(bool running)
+{
+    session->setCoreRunning(running);
+}
+
+void GatewayEmulator::setEcho(bool echo)
+{
+    session->setEcho(echo);
+}
+
+bool GatewayEmulator::coreRunning() const
+{
+    return core->running();
+}
+
+bool GatewayEmulator::atShell() const
+{
+    return session->state() == ConsoleSession::State::Shell;
+}
+
+void GatewayEmulator::setRefuseLogin(bool refuse)
+{
+    session->setRefuseLogin(refuse);
+}
+
+void GatewayEmulator::setKeepAliveSilent(bool silent)
+{
+    core->setKeepAliveSilent(silent);
+}
+
+void GatewayEmulator::setErrorReply(const QString &command, int errorCode)
+{
+    core->setErrorReply(command, errorCode);
+}
+
+void GatewayEmulator::clearErrorReplies()
+{
+    core->clearErrorReplies();
+}
+
+void GatewayEmulator::setChunking(int maxChunkBytes, quint32 seed)
+{
+    terminal->setChunking(maxChunkBytes, seed);
+}
+
+void GatewayEmulator::setNoise(bool noise)
+{
+    pacer->setNoise(noise);
+}
+
+void GatewayEmulator::setReplyDelayMs(int delayMs)
+{
+    pacer->setDelayMs(delayMs);
+}
+
+void GatewayEmulator::setForwarderRunning(bool running)
+{
+    core->setForwarderRunning(running);
+}
+
+QJsonObject GatewayEmulator::settingsDocument() const
+{
+    return core->document();
+}
+
+void GatewayEmulator::setSettingsDocument(const QJsonObject &document)
+{
+    core->setDocument(document);
+}
+
+bool GatewayEmulator::serverEnabled() const
+{
+    return core->serverEnabled();
+}
+
+bool GatewayEmulator::serverStarted() const
+{
+    return core->serverStarted();
+}
+
+bool GatewayEmulator::sdCardMissing() const
+{
+    return core->sdCardMissing();
+}
+
+void GatewayEmulator::setServerState(bool enabled, bool started, bool sdCardMissing)
+{
+    core->setServerState(enabled, started, sdCardMissing);
+}
+
+int GatewayEmulator::ovpnState(const QString &name) const
+{
+    return core->ovpnState(name);
+}
+
+int GatewayEmulator::lastOvpnState() const
+{
+    return core->lastOvpnState();
+}
+
+void GatewayEmulator::setOvpnState(const QString &name, int state)
+{
+    core->setOvpnState(name, state);
+}
+
+int GatewayEmulator::loraModuleState() const
+{
+    return core->loraModuleState();
+}
+
+QMap<QString, QByteArray> GatewayEmulator::storedFiles() const
+{
+    return core->storedFiles();
+}
+
+bool GatewayEmulator::logsStreaming() const
+{
+    return core->logStream()->streaming();
+}
+
+bool GatewayEmulator::logsHidden() const
+{
+    return core->logStream()->hidden();
+}
+
+void GatewayEmulator::setLogLines(const QStringList &lines)
+{
+    core->logStream()->setLines(lines);
+}
+
+void GatewayEmulator::setLogIntervalMs(int intervalMs)
+{
+    core->logStream()->setIntervalMs(intervalMs);
+}
+
+void GatewayEmulator::setRebootPacing(int stepMs)
+{
+    session->setRebootStepMs(stepMs);
+}
+
+QByteArray GatewayEmulator::received() const
+{
+    return receivedBytes;
+}
+
+QList<QByteArray> GatewayEmulator::receivedLines() const
+{
+    QList<QByteArray> lines = receivedBytes.split('\r');
+    // The part after the last "\r" is not a line yet.
+    lines.removeLast();
+    return lines;
+}
+
+void GatewayEmulator::clearReceived()
+{
+    receivedBytes.clear();
+}
+
+void GatewayEmulator::sendRaw(const QByteArray &bytes)
+{
+    terminal->write(bytes);
+}
+
+void GatewayEmulator::handleInput(const QByteArray &bytes)
+{
+    receivedBytes.append(bytes);
+    emit bytesReceived(bytes);
+    session->feed(bytes);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QTimer;
+
+// The packet-forwarder log as the core streams it: one line per tick, in a
+// cycle over the configured lines. While hidden the lines are held back and
+// released in order when shown again.
+class LogStream : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LogStream(QObject *parent = nullptr);
+
+    static QStringList defaultLines();
+
+    void setLines(const QStringList &lines);
+    void setIntervalMs(int intervalMs);
+
+    void start();
+    void stop();
+    void hide();
+    void show();
+    bool streaming() const;
+    bool hidden() const;
+    int heldCount() const;
+
+signals:
+    void line(const QString &text);
+
+private:
+    void tick();
+
+    QTimer *timer;
+    QStringList lines;
+    QStringList held;
+    int next = 0;
+    bool isHidden = false;
+};

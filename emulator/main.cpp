@@ -1,0 +1,158 @@
+#include "emulator/gatewayemulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+// Only a symbolic link is ever replaced or removed, never a real file.
+bool placeLink(const QString &link, const QString &target, QString *error)
+{
+    const QFileInfo existing(link);
+    if (existing.isSymLink()) {
+        QFile::remove(link);
+    } else if (existing.exists()) {
+        *error = QStringLiteral("%1 exists and is not a symbolic link").arg(link);
+        return false;
+    }
+    if (!QFile::link(target, link)) {
+        *error = QStringLiteral("cannot create the symbolic link %1").arg(link);
+        return false;
+    }
+    return true;
+}
+
+void removeLink(const QString &link, const QString &target)
+{
+    const QFileInfo info(link);
+    if (info.isSymLink() && info.symLinkTarget() == target)
+        QFile::remove(link);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kelvane-gateway-emulator"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+            QStringLiteral("Plays a Kelvane gateway's serial console on a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption linkOption(
+            QStringLiteral("link"),
+            QStringLiteral("Symbolic link to the device (default /tmp/kelvane-gateway)."),
+            QStringLiteral("path"), QStringLiteral("/tmp/kelvane-gateway"));
+    const QCommandLineOption modelOption(QStringLiteral("model"),
+                                         QStringLiteral("Model code 0..3 (default 3)."),
+                                         QStringLiteral("n"), QStringLiteral("3"));
+    const QCommandLineOption userOption(QStringLiteral("user"),
+                                        QStringLiteral("Console user (default root)."),
+                                        QStringLiteral("name"), QStringLiteral("root"));
+    const QCommandLineOption passwordOption(QStringLiteral("password"),
+                                            QStringLiteral("Console password (default kelvane)."),
+                                            QStringLiteral("pw"), QStringLiteral("kelvane"));
+    const QCommandLineOption atShellOption(
+            QStringLiteral("at-shell"),
+            QStringLiteral("Console already logged in at the root shell."));
+    const QCommandLineOption refuseOption(QStringLiteral("refuse-login"),
+                                          QStringLiteral("Refuse every login."));
+    const QCommandLineOption silentOption(QStringLiteral("silent-keepalive"),
+                                          QStringLiteral("Leave keep-alive probes unanswered."));
+    const QCommandLineOption errorOption(
+            QStringLiteral("error"),
+            QStringLiteral("Answer a request with an ERROR code, e.g. 26=1007 or \"50 Start=1005\"."
+                           " Repeatable."),
+            QStringLiteral("request=code"));
+    const QCommandLineOption chunkOption(
+            QStringLiteral("chunk"), QStringLiteral("Cut every write into pieces of 1..n bytes."),
+            QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"),
+                                        QStringLiteral("Seed of the chunk cuts (default 1)."),
+                                        QStringLiteral("s"), QStringLiteral("1"));
+    const QCommandLineOption noiseOption(
+            QStringLiteral("noise"),
+            QStringLiteral("Mix shell noise and request echoes between replies."));
+    const QCommandLineOption delayOption(QStringLiteral("delay"),
+                                         QStringLiteral("Delay every reply by ms."),
+                                         QStringLiteral("ms"), QStringLiteral("0"));
+    parser.addOptions({linkOption, modelOption, userOption, passwordOption, atShellOption,
+                       refuseOption, silentOption, errorOption, chunkOption, seedOption,
+                       noiseOption, delayOption});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    bool ok = false;
+    const int model = parser.value(modelOption).toInt(&ok);
+    if (!ok || model < 0 || model > 3) {
+        err << "--model takes 0, 1, 2 or 3\n";
+        return 2;
+    }
+
+    GatewayEmulator emulator(model);
+    emulator.setCredentials(parser.value(userOption).toUtf8(),
+                            parser.value(passwordOption).toUtf8());
+    emulator.setAtShell(parser.isSet(atShellOption));
+    emulator.setRefuseLogin(parser.isSet(refuseOption));
+    emulator.setKeepAliveSilent(parser.isSet(silentOption));
+    emulator.setNoise(parser.isSet(noiseOption));
+    emulator.setReplyDelayMs(qMax(0, parser.value(delayOption).toInt()));
+    emulator.setChunking(qMax(0, parser.value(chunkOption).toInt()),
+                         parser.value(seedOption).toUInt());
+    for (const QString &entry : parser.values(errorOption)) {
+        const qsizetype split = entry.lastIndexOf('=');
+        const int code = split > 0 ? entry.mid(split + 1).toInt(&ok) : 0;
+        if (split <= 0 || !ok || code <= 0) {
+            err << "--error takes REQUEST=CODE, e.g. 26=1007\n";
+            return 2;
+        }
+        emulator.setErrorReply(entry.left(split), code);
+    }
+
+    if (!emulator.start()) {
+        err << "cannot open a pseudo-terminal: " << emulator.errorString() << '\n';
+        return 1;
+    }
+    const QString device = emulator.devicePath();
+    const QString link = parser.value(linkOption);
+    QString linkError;
+    if (!placeLink(link, device, &linkError)) {
+        err << linkError << '\n';
+        return 1;
+    }
+
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+        auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        struct sigaction action = {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, nullptr);
+        ::sigaction(SIGTERM, &action, nullptr);
+        ::sigaction(SIGHUP, &action, nullptr);
+    }
+
+    QTextStream out(stdout);
+    out << device << Qt::endl;
+
+    const int status = app.exec();
+    removeLink(link, device);
+    return status;
+}

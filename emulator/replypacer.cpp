@@ -1,0 +1,94 @@
+#include "emulator/replypacer.h"
+
+#include "emulator/pseudoterminal.h"
+
+#include <QTimer>
+
+namespace {
+constexpr quint32 noiseSeed = 0x4b564e;
+constexpr int noisePercent = 50;
+
+const char *const noiseTemplates[] = {
+        "[%1] usb 1-1: new high-speed USB device number 3 using ehci-platform",
+        "[%1] wlan0: link becomes ready",
+        "[%1] eth0: Link is Up - 100Mbps/Full - flow control off",
+        "[%1] random: crng init done",
+        "[%1] option 1-1:1.2: GSM modem (1-port) converter detected",
+        "[%1] mmc0: new high speed SDHC card at address 0001",
+};
+} // namespace
+
+ReplyPacer::ReplyPacer(PseudoTerminal *terminal, QObject *parent)
+    : QObject(parent), terminal(terminal), timer(new QTimer(this)), random(noiseSeed)
+{
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, &ReplyPacer::release);
+    clock.start();
+}
+
+void ReplyPacer::setDelayMs(int delay)
+{
+    delayMs = qMax(0, delay);
+}
+
+void ReplyPacer::setNoise(bool noise)
+{
+    noisy = noise;
+}
+
+bool ReplyPacer::noise() const
+{
+    return noisy;
+}
+
+QByteArray ReplyPacer::frame(const QByteArray &type, const QByteArray &payload)
+{
+    QByteArray safePayload = payload;
+    // The link ends a payload at its first "]}".
+    safePayload.replace("]}", "] }");
+    safePayload.replace('\r', ' ').replace('\n', ' ');
+    return type + ".{[" + safePayload + "]}\r\n";
+}
+
+void ReplyPacer::print(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (delayMs == 0 && pending.isEmpty()) {
+        terminal->write(bytes);
+        return;
+    }
+    pending.append({clock.elapsed() + delayMs, bytes});
+    if (!timer->isActive())
+        timer->start(int(qMax<qint64>(0, pending.first().dueMs - clock.elapsed())));
+}
+
+void ReplyPacer::reply(const QByteArray &type, const QByteArray &payload)
+{
+    QByteArray bytes;
+    if (noisy && int(random.bounded(100)) < noisePercent)
+        bytes = noiseLine();
+    print(bytes + frame(type, payload));
+}
+
+void ReplyPacer::echo(const QByteArray &bytes)
+{
+    terminal->write(bytes);
+}
+
+void ReplyPacer::release()
+{
+    const qint64 now = clock.elapsed();
+    while (!pending.isEmpty() && pending.first().dueMs <= now)
+        terminal->write(pending.takeFirst().bytes);
+    if (!pending.isEmpty())
+        timer->start(int(pending.first().dueMs - now));
+}
+
+QByteArray ReplyPacer::noiseLine()
+{
+    const int count = int(sizeof noiseTemplates / sizeof noiseTemplates[0]);
+    const QString uptime = QString::number(double(clock.elapsed()) / 1000.0 + 12.5, 'f', 6)
+                                   .rightJustified(12, ' ');
+    return QString::fromLatin1(noiseTemplates[random.bounded(count)]).arg(uptime).toUtf8() + "\r\n";
+}
