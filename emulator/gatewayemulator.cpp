@@ -178,6 +178,11 @@ bool GatewayEmulator::logsHidden() const
     return core->logStream()->hidden();
 }
 
+int GatewayEmulator::heldLogCount() const
+{
+    return core->logStream()->heldCount();
+}
+
 void GatewayEmulator::setLogLines(const QStringList &lines)
 {
     core->logStream()->setLines(lines);

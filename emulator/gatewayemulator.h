@@ -82,6 +82,8 @@ public:
     QMap<QString, QByteArray> storedFiles() const;
     bool logsStreaming() const;
     bool logsHidden() const;
+    // Log lines produced while hidden and not yet sent.
+    int heldLogCount() const;
     // What the LOGS stream sends, one line per reply, in a cycle.
     void setLogLines(const QStringList &lines);
     void setLogIntervalMs(int intervalMs);
