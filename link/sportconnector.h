@@ -7,7 +7,10 @@
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QString>
+#include <QStringDecoder>
 #include <QTimer>
+
+#include "link/replyframer.h"
 
 #include <functional>
 
@@ -15,6 +18,8 @@
 // starts the gateway core, writes every request line and dispatches every reply.
 // Owners must delete it with deleteLater(): its signals may reach slots that
 // run nested event loops (message boxes) while one of its functions is on the stack.
+// connectionFailure and connectionCoreDropped are always its last action.
+// Tests fire its timer without waiting through the child QTimer named "linkTimer".
 class SPortConnector : public QObject
 {
     Q_OBJECT
@@ -90,4 +95,25 @@ private:
     bool serverCheckPending = false;
     bool coreAlive = false;
     QTimer timer;
+
+    enum class State { Closed, LoggingIn, Online, Rebooting, Rejoining, Failed, Rejected, Dropped };
+    State state = State::Closed;
+    ReplyFramer framer;
+    QRegularExpression requestPattern;
+    QStringDecoder bootDecoder;
+
+    void initEventOptions();
+    void startCore();
+    void pauseLogStream();
+    void resumeLogStream();
+    void parseReceivedFrames(qsizetype searchFrom);
+    void dispatchByType(QString type, QString message);
+    void parsingMessageInResponse(QString message);
+    void handleError(QString message);
+    void beginReboot();
+    void takeBootOutput(const QByteArray &chunk);
+    void writeToPort(const QByteArray &bytes);
+    void clearAndWrite(const QByteArray &bytes);
+    void setReader(void (SPortConnector::*reader)());
+    void setTimerSlot(void (SPortConnector::*slot)());
 };
