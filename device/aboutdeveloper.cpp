@@ -102,6 +102,9 @@ AboutDeveloper::AboutDeveloper(QWidget *parent)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
+    // The heading is wider than the column in some fonts.
+    supportLabel->setWordWrap(true);
+
     noticeLabel->setFont(noticeFont);
     noticeLabel->setText(
             tr("© %1 Tyrnholm").arg(QDate::currentDate().toString(QStringLiteral("yyyy"))));
