@@ -28,6 +28,8 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     logView->setGeometry(10, 50, 891, 521);
     logView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     logView->setReadOnly(true);
+    // Nothing is ever undone in a log; keeping undo steps only costs memory and time.
+    logView->setUndoRedoEnabled(false);
     logView->setTextInteractionFlags(Qt::TextSelectableByMouse);
     saveButton->setObjectName(QStringLiteral("saveButton"));
     saveButton->setGeometry(680, 10, 121, 24);
@@ -37,7 +39,11 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     connect(logView->verticalScrollBar(), &QScrollBar::sliderMoved, this, &LoRaLogs::setAtoscroll);
     connect(showBox, &QCheckBox::stateChanged, this, &LoRaLogs::modifyStateSendLogs);
     connect(saveButton, &QPushButton::pressed, this, &LoRaLogs::uploadLogsToFile);
-    connect(clearButton, &QPushButton::pressed, logView, &QPlainTextEdit::clear);
+    connect(clearButton, &QPushButton::pressed, this, &LoRaLogs::clearLogs);
+
+    appendTimer.setSingleShot(true);
+    appendTimer.setInterval(appendPeriodMs);
+    connect(&appendTimer, &QTimer::timeout, this, &LoRaLogs::appendPending);
 }
 
 void LoRaLogs::resetSendLogs()
@@ -47,14 +53,11 @@ void LoRaLogs::resetSendLogs()
 
 void LoRaLogs::setLoRaLogs(QString Text)
 {
-    // A cursor of its own: the operator's selection in the view stays untouched.
-    QTextCursor cursor(logView->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(Text);
-    if (autoScroll) {
-        QScrollBar *bar = logView->verticalScrollBar();
-        bar->setValue(bar->maximum());
-    }
+    if (Text.isEmpty())
+        return;
+    pendingText += Text;
+    if (!appendTimer.isActive())
+        appendTimer.start();
 }
 
 void LoRaLogs::mousePressEvent(QMouseEvent *event)
@@ -91,6 +94,7 @@ void LoRaLogs::modifyStateSendLogs(int state)
 
 void LoRaLogs::uploadLogsToFile()
 {
+    appendPending();
     const QByteArray bytes = logView->toPlainText().toUtf8();
     if (bytes.isEmpty()) {
         emit showDialog(criticalMessage, tr("Ошибка сохранения логов"),
@@ -106,6 +110,29 @@ void LoRaLogs::uploadLogsToFile()
 void LoRaLogs::setAtoscroll(int position)
 {
     autoScroll = position == logView->verticalScrollBar()->maximum();
+}
+
+void LoRaLogs::appendPending()
+{
+    appendTimer.stop();
+    if (pendingText.isEmpty())
+        return;
+    // A cursor of its own: the operator's selection in the view stays untouched.
+    QTextCursor cursor(logView->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(pendingText);
+    pendingText.clear();
+    if (autoScroll) {
+        QScrollBar *bar = logView->verticalScrollBar();
+        bar->setValue(bar->maximum());
+    }
+}
+
+void LoRaLogs::clearLogs()
+{
+    appendTimer.stop();
+    pendingText.clear();
+    logView->clear();
 }
 
 void LoRaLogs::writeLogFile(const QString &directory, const QByteArray &bytes)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 class QCheckBox;
@@ -14,6 +15,10 @@ class LoRaLogs : public QWidget
     Q_OBJECT
 
 public:
+    // Arriving pieces are gathered and shown together at most this often, so a fast
+    // stream costs one document update and one repaint per period, not per piece.
+    static constexpr int appendPeriodMs = 20;
+
     explicit LoRaLogs(QWidget *parent = nullptr);
 
     void resetSendLogs();
@@ -38,6 +43,8 @@ private slots:
     void setAtoscroll(int position);
 
 private:
+    void appendPending();
+    void clearLogs();
     void writeLogFile(const QString &directory, const QByteArray &bytes);
 
     QCheckBox *showBox;
@@ -45,4 +52,6 @@ private:
     QPushButton *saveButton;
     QPushButton *clearButton;
     bool autoScroll = true;
+    QString pendingText;
+    QTimer appendTimer;
 };
