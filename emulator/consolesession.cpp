@@ -7,6 +7,7 @@
 
 namespace {
 constexpr int defaultRebootStepMs = 100;
+const QByteArray keepAliveLine = "1\r";
 const QByteArray shellBanner = "\r\n\r\nBusyBox v1.36.1 built-in shell (ash)\r\n\r\n";
 } // namespace
 
@@ -121,6 +122,13 @@ void ConsoleSession::feed(const QByteArray &bytes)
 void ConsoleSession::feedUpload(const QByteArray &bytes)
 {
     uploadBuffer.append(bytes);
+    // The link's bodies carry no "\r", so a keep-alive probe written between
+    // the announcement and the body is a line of its own, not content.
+    while (uploadBuffer.startsWith(keepAliveLine)) {
+        uploadBuffer.remove(0, keepAliveLine.size());
+        emit lineReceived("1");
+        core->handleLine("1");
+    }
     const qsizetype end = uploadBuffer.indexOf(uploadEnd);
     if (end < 0)
         return;

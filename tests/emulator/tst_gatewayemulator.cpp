@@ -456,15 +456,19 @@ void tst_GatewayEmulator::upload_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("listed");
+    QTest::addColumn<int>("keepAlives");
 
+    QTest::newRow("keep-alive before the body")
+            << "late.ovpn" << QByteArray("client\n") << true << 2;
     QTest::newRow("configuration")
-            << "office.ovpn" << QByteArray("client\nremote vpn.example 1194\n") << true;
-    QTest::newRow("empty file") << "empty.ovpn" << QByteArray() << true;
-    QTest::newRow("marker inside") << "odd.conf" << QByteArray("a((EOF))b\n((EOF))") << false;
+            << "office.ovpn" << QByteArray("client\nremote vpn.example 1194\n") << true << 0;
+    QTest::newRow("empty file") << "empty.ovpn" << QByteArray() << true << 0;
+    QTest::newRow("marker inside") << "odd.conf" << QByteArray("a((EOF))b\n((EOF))") << false << 0;
     QTest::newRow("request-like body")
-            << "trap.key" << QByteArray("REQUEST.{[--20]}\n1\nKVNCore\n") << false;
-    QTest::newRow("large certificate") << "ca.crt" << QByteArray(20000, 'Q') << false;
-    QTest::newRow("utf-8") << "сертификат.ovpn" << QByteArray("# Офис\nremote 10.0.0.1\n") << true;
+            << "trap.key" << QByteArray("REQUEST.{[--20]}\n1\nKVNCore\n") << false << 0;
+    QTest::newRow("large certificate") << "ca.crt" << QByteArray(20000, 'Q') << false << 0;
+    QTest::newRow("utf-8") << "сертификат.ovpn" << QByteArray("# Офис\nremote 10.0.0.1\n") << true
+                           << 0;
 }
 
 void tst_GatewayEmulator::upload()
@@ -472,6 +476,7 @@ void tst_GatewayEmulator::upload()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(bool, listed);
+    QFETCH(int, keepAlives);
 
     openConsole();
     loginAndStartCore();
@@ -481,6 +486,9 @@ void tst_GatewayEmulator::upload()
     QVERIFY(console->exchange("REQUEST.{[--40 " + name.toUtf8() + "]}\r", "RESPONSE.{[10]}\r\n"));
     console->text.clear();
     // The next request may follow the body in the same write.
+    for (int i = 0; i < keepAlives; ++i)
+        QVERIFY(console->exchange("1\r", "CONNECT.{[1 3]}\r\n"));
+    console->text.clear();
     console->write(content + "((EOF))\r" + "REQUEST.{[--43 x]}\r");
     QVERIFY(console->waitFor("RESPONSE.{[62 0]}"));
 
