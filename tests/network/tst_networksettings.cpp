@@ -16,12 +16,15 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QUrl>
 
 class TestNetworkSettings : public QObject
@@ -36,7 +39,10 @@ private slots:
     void fillAndGather();
     void presentation_data();
     void presentation();
+    void vpnMessagesForwarded_data();
     void vpnMessagesForwarded();
+    void englishCatalogue_data();
+    void englishCatalogue();
     void linkReachesVpnBox();
     void themeIconsReachVpnBox();
     void resizeGeometry_data();
@@ -235,8 +241,33 @@ void TestNetworkSettings::presentation()
     QVERIFY(gathered.contains("350"));
 }
 
+void TestNetworkSettings::vpnMessagesForwarded_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("russian") << false << "Ошибка"
+                             << "Файлы настроек должны иметь расширение .ovpn, .crt, .key, .conf";
+    QTest::newRow("english")
+            << true << "Error"
+            << "The configuration files must have the extension .ovpn, .crt, .key, .conf";
+}
+
 void TestNetworkSettings::vpnMessagesForwarded()
 {
+    QFETCH(bool, english);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+
+    QTranslator catalogue;
+    if (english) {
+        QVERIFY(catalogue.load(":/i18n/Kelvane.qm"));
+        QCoreApplication::installTranslator(&catalogue);
+    }
+    const auto uninstall
+            = qScopeGuard([&catalogue] { QCoreApplication::removeTranslator(&catalogue); });
+
     NetworkSettings page;
     QSignalSpy messages(&page, &NetworkSettings::showDialogMessage);
     QVERIFY(messages.isValid());
@@ -251,9 +282,71 @@ void TestNetworkSettings::vpnMessagesForwarded()
 
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.at(0).at(0).toInt(), 3);
-    QCOMPARE(messages.at(0).at(1).toString(), QString("Ошибка"));
-    QCOMPARE(messages.at(0).at(2).toString(),
-             QString("Файлы настроек должны иметь расширение .ovpn, .crt, .key, .conf"));
+    QCOMPARE(messages.at(0).at(1).toString(), title);
+    QCOMPARE(messages.at(0).at(2).toString(), text);
+}
+
+void TestNetworkSettings::englishCatalogue_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("LTE title") << "lteBox"
+                               << "LTE modem settings";
+    QTest::newRow("VPN title") << "vpnBox"
+                               << "VPN settings";
+    QTest::newRow("static IP title stays Russian") << "staticIPBox"
+                                                   << "Статический IP адрес";
+    QTest::newRow("Wi-Fi title stays Russian") << "wifiBox"
+                                               << "Настройки WI-FI";
+    QTest::newRow("LTE address") << "lteBox"
+                                 << "Adress";
+    QTest::newRow("LTE dial number") << "lteBox"
+                                     << "Dialing number";
+    QTest::newRow("LTE SIM header") << "lteBox"
+                                    << "SIM2";
+    QTest::newRow("LTE second ping on two lines") << "lteBox"
+                                                  << "IP№2 to ping\n(optional)";
+    QTest::newRow("static IP gateway") << "staticIPBox"
+                                       << "Gateway";
+    QTest::newRow("static IP mask") << "staticIPBox"
+                                    << "Mask";
+    QTest::newRow("static IP DNS2") << "staticIPBox"
+                                    << "DNS2";
+    QTest::newRow("Wi-Fi password") << "wifiBox"
+                                    << "Password";
+    QTest::newRow("Wi-Fi network name stays Russian") << "wifiBox"
+                                                      << "Имя сети (SSID)";
+    QTest::newRow("VPN file label") << "vpnBox"
+                                    << "VPN settings file";
+    QTest::newRow("VPN run") << "vpnBox"
+                             << "Run OVPN";
+    QTest::newRow("VPN activate") << "vpnBox"
+                                  << "Enable OVPN";
+    QTest::newRow("VPN hint") << "vpnBox"
+                              << "Select the configuration to run.";
+}
+
+void TestNetworkSettings::englishCatalogue()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+
+    QTranslator catalogue;
+    QVERIFY(catalogue.load(":/i18n/Kelvane.qm"));
+    QCoreApplication::installTranslator(&catalogue);
+    const auto uninstall
+            = qScopeGuard([&catalogue] { QCoreApplication::removeTranslator(&catalogue); });
+
+    NetworkSettings page;
+    auto *group = page.findChild<QGroupBox *>(box);
+    QVERIFY(group);
+    QStringList texts{group->title()};
+    for (const QLabel *label : group->findChildren<QLabel *>())
+        texts.append(label->text());
+    for (const QPushButton *button : group->findChildren<QPushButton *>())
+        texts.append(button->text());
+    QVERIFY2(texts.contains(text), qPrintable(texts.join(" | ")));
 }
 
 void TestNetworkSettings::linkReachesVpnBox()

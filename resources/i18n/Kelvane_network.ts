@@ -1,0 +1,109 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ru_RU">
+<context>
+    <name>NetworkSettings</name>
+    <message>
+        <source>Настройки LTE модема</source>
+        <translation>LTE modem settings</translation>
+    </message>
+    <message>
+        <source>Настройки VPN</source>
+        <translation>VPN settings</translation>
+    </message>
+</context>
+<context>
+    <name>BoxLTE</name>
+    <message>
+        <source>Адрес</source>
+        <translation>Adress</translation>
+    </message>
+    <message>
+        <source>Номер дозвона</source>
+        <translation>Dialing number</translation>
+    </message>
+    <message>
+        <source>Имя пользователя</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>Пароль</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>IP№1 для пинга</source>
+        <translation>IP№1 to ping</translation>
+    </message>
+    <message>
+        <source>IP№2 для пинга
+(не обязятельно)</source>
+        <translation>IP№2 to ping
+(optional)</translation>
+    </message>
+</context>
+<context>
+    <name>BoxStaticIP</name>
+    <message>
+        <source>Домен</source>
+        <translation>Domain</translation>
+    </message>
+    <message>
+        <source>Шлюз</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Маска</source>
+        <translation>Mask</translation>
+    </message>
+</context>
+<context>
+    <name>BoxWIFI</name>
+    <message>
+        <source>Пароль</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Шлюз</source>
+        <translation>Gateway</translation>
+    </message>
+</context>
+<context>
+    <name>BoxVPN</name>
+    <message>
+        <source>Файл настроек VPN</source>
+        <translation>VPN settings file</translation>
+    </message>
+    <message>
+        <source>Запустить OVPN</source>
+        <translation>Run OVPN</translation>
+    </message>
+    <message>
+        <source>Активировать OVPN</source>
+        <translation>Enable OVPN</translation>
+    </message>
+    <message>
+        <source>Выберете конфигурацию для запуска.</source>
+        <translation>Select the configuration to run.</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Файлы настроек должны иметь расширение .ovpn, .crt, .key, .conf</source>
+        <translation>The configuration files must have the extension .ovpn, .crt, .key, .conf</translation>
+    </message>
+    <message>
+        <source>Выберете файлы настроек</source>
+        <translation>Select the settings files</translation>
+    </message>
+    <message>
+        <source>Выберете файл для отправки.</source>
+        <translation>Select the file to send.</translation>
+    </message>
+    <message>
+        <source>Не выбрана конфигурация для запуска</source>
+        <translation>Configuration not selected for startup</translation>
+    </message>
+</context>
+</TS>
