@@ -276,12 +276,9 @@ void TestBoxWIFI::resizeGeometry_data()
 
     const QSize reference(651, 221);
     QTest::newRow("reference network name") << reference << "ssid" << QRect(130, 60, 161, 24);
-    QTest::newRow("reference range end") << reference << "rangeEnd" << QRect(520, 180, 111, 24);
     // kx = 1.2288..., ky = 1.3574..., both unrounded.
     const QSize larger(800, 300);
     QTest::newRow("larger network name") << larger << "ssid" << QRect(130, 81, 197, 24);
-    QTest::newRow("larger network address")
-            << larger << "networkAddress" << QRect(130, 230, 136, 24);
     QTest::newRow("larger subnet mask") << larger << "subnetMask" << QRect(626, 81, 136, 24);
     QTest::newRow("larger range end") << larger << "rangeEnd" << QRect(639, 244, 136, 24);
     QTest::newRow("larger mode list stays") << larger << "modeList" << QRect(140, 25, 111, 22);

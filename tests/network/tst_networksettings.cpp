@@ -12,7 +12,6 @@
 
 #include <QComboBox>
 #include <QDropEvent>
-#include <QIcon>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -44,7 +43,6 @@ private slots:
     void englishCatalogue_data();
     void englishCatalogue();
     void linkReachesVpnBox();
-    void themeIconsReachVpnBox();
     void resizeGeometry_data();
     void resizeGeometry();
     void leftPressTakesFocus_data();
@@ -293,36 +291,24 @@ void TestNetworkSettings::englishCatalogue_data()
 
     QTest::newRow("LTE title") << "lteBox"
                                << "LTE modem settings";
-    QTest::newRow("VPN title") << "vpnBox"
-                               << "VPN settings";
     QTest::newRow("static IP title stays Russian") << "staticIPBox"
                                                    << "Статический IP адрес";
     QTest::newRow("Wi-Fi title stays Russian") << "wifiBox"
                                                << "Настройки WI-FI";
     QTest::newRow("LTE address") << "lteBox"
                                  << "Adress";
-    QTest::newRow("LTE dial number") << "lteBox"
-                                     << "Dialing number";
-    QTest::newRow("LTE SIM header") << "lteBox"
-                                    << "SIM2";
     QTest::newRow("LTE second ping on two lines") << "lteBox"
                                                   << "IP№2 to ping\n(optional)";
     QTest::newRow("static IP gateway") << "staticIPBox"
                                        << "Gateway";
-    QTest::newRow("static IP mask") << "staticIPBox"
-                                    << "Mask";
     QTest::newRow("static IP DNS2") << "staticIPBox"
                                     << "DNS2";
     QTest::newRow("Wi-Fi password") << "wifiBox"
                                     << "Password";
     QTest::newRow("Wi-Fi network name stays Russian") << "wifiBox"
                                                       << "Имя сети (SSID)";
-    QTest::newRow("VPN file label") << "vpnBox"
-                                    << "VPN settings file";
     QTest::newRow("VPN run") << "vpnBox"
                              << "Run OVPN";
-    QTest::newRow("VPN activate") << "vpnBox"
-                                  << "Enable OVPN";
     QTest::newRow("VPN hint") << "vpnBox"
                               << "Select the configuration to run.";
 }
@@ -369,18 +355,6 @@ void TestNetworkSettings::linkReachesVpnBox()
     gateway.link()->requestLoRaModulesState();
     QVERIFY(gateway.waitForRequest("--50 State"));
     QCOMPARE(gateway.requests(), QStringList{"--50 State"});
-}
-
-void TestNetworkSettings::themeIconsReachVpnBox()
-{
-    NetworkSettings page;
-    auto *send = page.findChild<BoxVPN *>("vpnBox")->findChild<QPushButton *>("sendButton");
-    page.setThemeIcons(2);
-    QCOMPARE(send->icon().pixmap(24).toImage(),
-             QIcon(":/Pictures/SendToGW_w.png").pixmap(24).toImage());
-    page.setThemeIcons(1);
-    QCOMPARE(send->icon().pixmap(24).toImage(),
-             QIcon(":/Pictures/SendToGW.png").pixmap(24).toImage());
 }
 
 void TestNetworkSettings::resizeGeometry_data()
