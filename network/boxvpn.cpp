@@ -229,13 +229,13 @@ void BoxVPN::sendOVPNDataFile()
 
 void BoxVPN::runOVPN()
 {
-    if (link && hasSelectedConfig())
+    if (link && configSelectedOrWarn())
         link->runOVPNConfig(configList->currentText());
 }
 
 void BoxVPN::activateOVPN()
 {
-    if (link && hasSelectedConfig())
+    if (link && configSelectedOrWarn())
         link->activateOVPNConfig(configList->currentText());
 }
 
@@ -269,7 +269,7 @@ void BoxVPN::changeOpenVPNState(int State)
     }
 }
 
-bool BoxVPN::hasSelectedConfig()
+bool BoxVPN::configSelectedOrWarn()
 {
     if (!configList->currentText().isEmpty())
         return true;

@@ -51,7 +51,7 @@ private slots:
     void changeOpenVPNState(int State);
 
 private:
-    bool hasSelectedConfig();
+    bool configSelectedOrWarn();
 
     QLabel *fileLabel;
     QPushButton *sendButton;
