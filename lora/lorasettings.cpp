@@ -368,7 +368,10 @@ void LoRaSettings::setFrequency(QString Text)
 
 void LoRaSettings::editGwID()
 {
+    // The line edit resets its cursor when it turns editable; the hint cursor stays.
+    const QCursor hintCursor = gatewayIdEdit->cursor();
     gatewayIdEdit->setReadOnly(false);
+    gatewayIdEdit->setCursor(hintCursor);
 }
 
 void LoRaSettings::switchCustomPlan(QString Text)
