@@ -166,7 +166,7 @@ void TestBoxVPN::pathReadAgainWhenReady()
     LinkedGateway gateway;
     QVERIFY(gateway.open(3));
     // The ready reply comes late enough for the operator to edit the path.
-    gateway.emulator().setReplyDelayMs(300);
+    gateway.emulator().setReplyDelayMs(1000);
     BoxVPN box(QStringLiteral("Настройки VPN"), creationGeometry);
     box.show();
     box.attachLink(gateway.link());
