@@ -14,6 +14,9 @@ namespace {
 // Next event-loop turn: the reader gets a chance to take each piece alone.
 constexpr int chunkGapMs = 0;
 constexpr int readBlockBytes = 4096;
+// Output waits here while nobody reads the line; past this much it is dropped,
+// as bytes on a serial line nobody listens to are lost.
+constexpr qsizetype maxPendingBytes = 4 * 1024 * 1024;
 constexpr char xon = 0x11;
 constexpr char xoff = 0x13;
 } // namespace
@@ -82,6 +85,10 @@ void PseudoTerminal::write(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
+    if (queued + bytes.size() > maxPendingBytes) {
+        qWarning("pty output dropped: nobody reads the line");
+        return;
+    }
     if (maxChunk > 0) {
         qsizetype at = 0;
         while (at < bytes.size()) {
@@ -93,6 +100,7 @@ void PseudoTerminal::write(const QByteArray &bytes)
     } else {
         pieces.append(bytes);
     }
+    queued += bytes.size();
     if (!gapTimer->isActive() && !(writeNotifier && writeNotifier->isEnabled()) && !stoppedByPeer)
         flush();
 }
@@ -105,10 +113,7 @@ void PseudoTerminal::setChunking(int maxChunkBytes, quint32 seed)
 
 qsizetype PseudoTerminal::pendingBytes() const
 {
-    qsizetype total = 0;
-    for (const QByteArray &piece : pieces)
-        total += piece.size();
-    return total;
+    return queued;
 }
 
 void PseudoTerminal::readMaster()
@@ -144,6 +149,7 @@ void PseudoTerminal::flush()
 {
     if (!isOpen()) {
         pieces.clear();
+        queued = 0;
         return;
     }
     if (stoppedByPeer)
@@ -160,8 +166,10 @@ void PseudoTerminal::flush()
             }
             qWarning("pty write failed: %s", std::strerror(errno));
             pieces.clear();
+            queued = 0;
             return;
         }
+        queued -= n;
         if (n < piece.size()) {
             piece.remove(0, n);
             writeNotifier->setEnabled(true);

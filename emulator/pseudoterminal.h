@@ -47,6 +47,7 @@ private:
     QSocketNotifier *writeNotifier = nullptr;
     QTimer *gapTimer;
     QList<QByteArray> pieces;
+    qsizetype queued = 0;
     int maxChunk = 0;
     bool stoppedByPeer = false;
     QRandomGenerator random;
