@@ -157,6 +157,12 @@ void SPortConnector::disconnectFromGatewayPort()
         return;
     serial.write(closeRequest);
     serial.write(shellExit);
+    closePort();
+}
+
+// Queued bytes leave before the port closes, within a bounded wait.
+void SPortConnector::closePort()
+{
     const QDeadlineTimer deadline(closingWriteTimeoutMs);
     while (serial.bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!serial.waitForBytesWritten(int(deadline.remainingTime())))
@@ -167,7 +173,52 @@ void SPortConnector::disconnectFromGatewayPort()
 
 void SPortConnector::readDataConnection()
 {
-    const QByteArray chunk = serial.readAll();
+    readPort();
+}
+
+void SPortConnector::handlerResivedData()
+{
+    readPort();
+}
+
+void SPortConnector::readRebootLogs()
+{
+    readPort();
+}
+
+// readyRead is not emitted again while one of its slots is on the stack (a reply
+// handler's modal box), so the reader also takes what came in meanwhile, and
+// hands each chunk to the state it then finds: a chunk may end the login or
+// start the reboot, and the next one belongs to the new state.
+void SPortConnector::readPort()
+{
+    QPointer<SPortConnector> self(this);
+    while (serial.isOpen() && serial.bytesAvailable() > 0) {
+        const QByteArray chunk = serial.readAll();
+        switch (state) {
+        case State::LoggingIn:
+        case State::Rejoining:
+            takeLoginOutput(chunk);
+            break;
+        case State::Online:
+        case State::Dropped:
+            takeReplies(chunk);
+            break;
+        case State::Rebooting:
+            takeBootOutput(chunk);
+            break;
+        case State::Closed:
+        case State::Failed:
+        case State::Rejected:
+            break;
+        }
+        if (!self)
+            return;
+    }
+}
+
+void SPortConnector::takeLoginOutput(const QByteArray &chunk)
+{
     const QString chunkText = QString::fromUtf8(chunk);
     QString fresh = chunkText;
     if (!receiveBuffer->isEmpty())
@@ -191,9 +242,9 @@ void SPortConnector::readDataConnection()
     if (seen.contains(loginRefused)) {
         receiveBuffer->clear();
         timer.stop();
-        serial.close();
-        disconnect(&serial, &QSerialPort::readyRead, this, &SPortConnector::readDataConnection);
         state = State::Rejected;
+        disconnect(&serial, &QSerialPort::readyRead, this, &SPortConnector::readDataConnection);
+        closePort();
         QPointer<SPortConnector> self(this);
         if (!rejoining)
             emit stopSpinner();
@@ -236,11 +287,15 @@ void SPortConnector::startCore()
 
 void SPortConnector::Ping()
 {
+    // Answers that stand unread behind a modal box count as well.
+    QPointer<SPortConnector> self(this);
+    readPort();
+    if (!self || state != State::Online)
+        return;
     if (!coreAlive) {
         // Stopped first: a tick during the box must not report the loss again.
         timer.stop();
         state = State::Dropped;
-        QPointer<SPortConnector> self(this);
         emit sendTxtDialog(boxCritical, tr("Ошибка"), tr("Потеряно соединение с устройством."));
         if (self)
             emit connectionCoreDropped();
@@ -254,10 +309,10 @@ void SPortConnector::timeoutConnected()
 {
     if (!timer.isActive())
         return;
-    serial.close();
     timer.stop();
-    disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     state = State::Failed;
+    disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
+    closePort();
     QPointer<SPortConnector> self(this);
     emit stopSpinner();
     if (!self)
@@ -269,9 +324,8 @@ void SPortConnector::timeoutConnected()
         emit connectionFailure();
 }
 
-void SPortConnector::handlerResivedData()
+void SPortConnector::takeReplies(const QByteArray &chunk)
 {
-    const QByteArray chunk = serial.readAll();
     writeHistoryLog(historyInfo, QStringLiteral("Read logs - ") + QString::fromUtf8(chunk));
     // Nothing before the old end can hold a "]}": every one was cut when it arrived.
     const qsizetype searchFrom = receiveBuffer->size() - 1;
@@ -504,11 +558,6 @@ void SPortConnector::beginReboot()
         return;
     if (!afterReply.trimmed().isEmpty())
         takeBootOutput(afterReply);
-}
-
-void SPortConnector::readRebootLogs()
-{
-    takeBootOutput(serial.readAll());
 }
 
 void SPortConnector::takeBootOutput(const QByteArray &chunk)

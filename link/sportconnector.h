@@ -112,6 +112,10 @@ private:
     void handleError(QString message);
     void beginReboot();
     void takeBootOutput(const QByteArray &chunk);
+    void readPort();
+    void takeLoginOutput(const QByteArray &chunk);
+    void takeReplies(const QByteArray &chunk);
+    void closePort();
     void writeToPort(const QByteArray &bytes);
     void clearAndWrite(const QByteArray &bytes);
     void setReader(void (SPortConnector::*reader)());
