@@ -259,7 +259,8 @@ void GatewayCore::handleRequest(const QString &request)
         forwarderCommand(argument);
     } else if (command == QLatin1String("40")) {
         // The name becomes a file name on the gateway: no paths.
-        if (argument.isEmpty() || argument.contains('/') || argument == QLatin1String("..")) {
+        if (argument.isEmpty() || argument.contains('/') || argument == QLatin1String(".")
+            || argument == QLatin1String("..")) {
             fail(1006);
             return;
         }
