@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -104,6 +105,8 @@ private slots:
     void frequencyGroupFollowsCheckBox();
     void resizeScalesGeometry_data();
     void resizeScalesGeometry();
+    void englishCatalogue_data();
+    void englishCatalogue();
     void rendersWithoutOverlaps();
 };
 
@@ -685,6 +688,46 @@ void TestLoRaSettings::resizeScalesGeometry()
     const auto *target = page.findChild<QWidget *>(QString::fromLatin1(widget));
     QVERIFY(target);
     QCOMPARE(target->geometry(), geometry);
+}
+
+void TestLoRaSettings::englishCatalogue_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("invalidFields");
+
+    QTest::newRow("gateway ID") << QByteArray("gatewayIdEdit") << "12"
+                                << "Gateway ID\n";
+    QTest::newRow("server address") << QByteArray("serverAddressEdit") << "server"
+                                    << "Server adress\n";
+    QTest::newRow("latitude") << QByteArray("latitudeEdit") << "55.5"
+                              << "Latitude\n";
+    QTest::newRow("channel 4") << QByteArray("channelBox4") << "8671"
+                               << "Channel 4\n";
+}
+
+void TestLoRaSettings::englishCatalogue()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, text);
+    QFETCH(QString, invalidFields);
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(":/i18n/Kelvane.qm")));
+    QVERIFY(QCoreApplication::installTranslator(&english));
+    {
+        LoRaSettings page;
+        QWidget *target = page.findChild<QWidget *>(QString::fromLatin1(field));
+        auto *lineEdit = qobject_cast<QLineEdit *>(target);
+        if (!lineEdit)
+            lineEdit = target->findChild<QLineEdit *>();
+        lineEdit->setText(text);
+        QCOMPARE(FieldValidation::instance().invalidFields(), invalidFields);
+        QCOMPARE(edit(page, "gatewayIdEdit")->toolTip(), QStringLiteral("Double click to edit."));
+        // Plan names stay as they are in every language.
+        QCOMPARE(planBox(page)->itemText(5), QStringLiteral("Custom"));
+    }
+    QCoreApplication::removeTranslator(&english);
 }
 
 void TestLoRaSettings::rendersWithoutOverlaps()
