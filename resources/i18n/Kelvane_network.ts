@@ -102,6 +102,10 @@
         <translation>Select the file to send.</translation>
     </message>
     <message>
+        <source>Не удалось открыть файл %1 для отправки.</source>
+        <translation>Failed to open the file %1 for sending.</translation>
+    </message>
+    <message>
         <source>Не выбрана конфигурация для запуска</source>
         <translation>Configuration not selected for startup</translation>
     </message>
