@@ -1,3 +1,4 @@
+#include "app/catalogue.h"
 #include "emulator/gatewayemulator.h"
 #include "emulator/pseudoterminal.h"
 #include "link/sportconnector.h"
@@ -8,10 +9,12 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -184,7 +187,6 @@ private slots:
 
     void requestLines_data();
     void requestLines();
-    void factoryResetsOnClosedPort();
 
     void replies_data();
     void replies();
@@ -214,6 +216,12 @@ private slots:
     void deletedDuringModalBox();
     void deletedOnFinalSignal_data();
     void deletedOnFinalSignal();
+
+    void serverStateAfterCommand_data();
+    void serverStateAfterCommand();
+    void englishReplyTexts_data();
+    void englishReplyTexts();
+    void englishConnectionTexts();
 
     void endToEndSession();
 };
@@ -564,25 +572,6 @@ void TestSPortConnector::requestLines()
     QCOMPARE(gateway.emulator().received(), written + sentinelRequest);
 }
 
-void TestSPortConnector::factoryResetsOnClosedPort()
-{
-    LinkedGateway gateway;
-    QVERIFY(gateway.open(3));
-    SignalLog log(gateway.link());
-    gateway.emulator().setLogIntervalMs(5);
-    gateway.link()->startGetPacketForwarderLogs();
-    QVERIFY(log.waitFor("logs "));
-    gateway.link()->disconnectFromGatewayPort();
-    QTRY_VERIFY(gateway.emulator().received().endsWith("exit\r"));
-    gateway.emulator().clearReceived();
-
-    gateway.link()->resetDefaultSettings();
-    gateway.link()->resetLoRaDefaultSettings();
-    gateway.emulator().sendRaw("still here\r\n");
-    QVERIFY(!portOpen(gateway.link()));
-    QVERIFY(!QTest::qWaitFor([&] { return !gateway.emulator().received().isEmpty(); }, 200));
-}
-
 void TestSPortConnector::replies_data()
 {
     QTest::addColumn<QByteArray>("raw");
@@ -875,6 +864,10 @@ void TestSPortConnector::rebootAndRejoin()
         intervalWhileRebooting = linkTimer(link)->interval();
         link->setConnectionParameters(emulator.devicePath(), "root\r", "kelvane\r");
     });
+    // The main window shows a modal box here: the link must be online already.
+    int intervalAtRebootNotice = 0;
+    QObject::connect(link, &SPortConnector::rebootSucsess, link,
+                     [&] { intervalAtRebootNotice = linkTimer(link)->interval(); });
     link->startGetPacketForwarderLogs();
     QVERIFY(log.waitFor("logs "));
     emulator.clearReceived();
@@ -887,6 +880,7 @@ void TestSPortConnector::rebootAndRejoin()
              QStringList({"box 1|Настройки|Базовая станция будет перезагружена.", "disable",
                           "rebooted", "server 0 0"}));
     QCOMPARE(intervalWhileRebooting, 180000);
+    QCOMPARE(intervalAtRebootNotice, 60000);
     QCOMPARE(linkTimer(link)->interval(), 60000);
     QVERIFY(linkTimer(link)->isActive());
     QCOMPARE(emulator.received(),
@@ -1229,6 +1223,181 @@ void TestSPortConnector::deletedOnFinalSignal()
     QCOMPARE(log.events.last(), final);
     QVERIFY(log.events.at(log.events.size() - 2).startsWith(box));
     QCOMPARE(log.count(final), 1);
+}
+
+void TestSPortConnector::serverStateAfterCommand_data()
+{
+    QTest::addColumn<LinkAction>("command");
+    QTest::addColumn<bool>("cardMissingAtFirstReport");
+    QTest::addColumn<QStringList>("events");
+
+    const QString sdBox = QStringLiteral(
+            "box 2|Ошибка|Локальный LoRaWAN сервер не запущен, поскольку отсутсвует SD накопитель");
+    const LinkAction query = [](SPortConnector *link) {
+        link->serverPowerUpCheckRequest();
+    };
+    const LinkAction start = [](SPortConnector *link) {
+        link->localServerStartRequest(true);
+    };
+    const LinkAction enable = [](SPortConnector *link) {
+        link->localServerEnableRequest(true);
+    };
+
+    QTest::newRow("reports without a command")
+            << query << true << QStringList({"server 0 0", "server 0 0", "server 0 0"});
+    QTest::newRow("start with the card missing")
+            << start << true << QStringList({"server 0 0", sdBox, "server 0 0", "server 0 0"});
+    QTest::newRow("card missing only at a later report")
+            << enable << false << QStringList({"server 1 0", "server 1 0", sdBox, "server 1 0"});
+}
+
+// After an enable or start command the first report of a missing SD card raises
+// one box; reports without a command never do.
+void TestSPortConnector::serverStateAfterCommand()
+{
+    QFETCH(LinkAction, command);
+    QFETCH(bool, cardMissingAtFirstReport);
+    QFETCH(QStringList, events);
+
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    GatewayEmulator &emulator = gateway.emulator();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    log.events.clear();
+    emulator.setServerState(false, false, cardMissingAtFirstReport);
+
+    command(link);
+    QVERIFY(log.waitFor("server ", 1));
+    emulator.setServerState(emulator.serverEnabled(), false, true);
+    for (int report = 2; report <= 3; ++report) {
+        link->serverPowerUpCheckRequest();
+        QVERIFY(log.waitFor("server ", report));
+    }
+    emulator.sendRaw(sentinelReply);
+    QVERIFY(log.waitFor(sentinelEvent));
+    QCOMPARE(log.events, events + QStringList{sentinelEvent});
+}
+
+void TestSPortConnector::englishReplyTexts_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("event");
+
+    const QString error = QStringLiteral("box 3|Error|");
+    QTest::newRow("settings applied")
+            << QByteArray("RESPONSE.{[31]}") << QStringLiteral("box 1|Settings|Settings applied!");
+    QTest::newRow("LoRa reset") << QByteArray("RESPONSE.{[30]}")
+                                << QStringLiteral(
+                                           "box 1|Settings|LoRa settings successfully reset!");
+    QTest::newRow("factory reset")
+            << QByteArray("RESPONSE.{[32]}")
+            << QStringLiteral("box 1|Settings|Base station settings successfully reset!");
+    QTest::newRow("file received")
+            << QByteArray("RESPONSE.{[11]}")
+            << QStringLiteral("box 1|VPN config|Transfer of the file is complete");
+    QTest::newRow("OpenVPN activated")
+            << QByteArray("RESPONSE.{[60]}")
+            << QStringLiteral("box 1|VPN config|Service OpenVPN is enabled");
+    QTest::newRow("OpenVPN started")
+            << QByteArray("RESPONSE.{[61]}")
+            << QStringLiteral("box 1|VPN config|Service OpenVPN is running");
+    QTest::newRow("reboot notice stays Russian")
+            << QByteArray("RESPONSE.{[930]}")
+            << QStringLiteral("box 1|Settings|Базовая станция будет перезагружена.");
+    QTest::newRow("second module notice stays Russian")
+            << QByteArray("RESPONSE.{[46]}")
+            << QStringLiteral("box 1|Lora_Pkt_Fwd|Дополнительный модуль LoRa запущен!");
+    QTest::newRow("1005") << QByteArray("ERROR.{[1005]}")
+                          << error + "The lora_pkt_fwd service is not running.";
+    QTest::newRow("1006") << QByteArray("ERROR.{[1006]}")
+                          << error + "Failed to open the .ovpn file for writing.";
+    QTest::newRow("1007") << QByteArray("ERROR.{[1007 101 205]}")
+                          << error + "Failed to retrieve some settings.\nError code: 101\n205";
+    QTest::newRow("1008") << QByteArray("ERROR.{[1008 352]}")
+                          << error + "Some settings could not be set.\nError code: 352";
+    QTest::newRow("1009") << QByteArray("ERROR.{[1009]}")
+                          << error + "Failed to enabled the OpenVPN service.";
+    QTest::newRow("1010") << QByteArray("ERROR.{[1010]}")
+                          << error + "Failed to running the OpenVPN service.";
+    QTest::newRow("9909") << QByteArray("ERROR.{[9909]}")
+                          << error + "The OpenVPN service is already enabled.";
+    QTest::newRow("9910") << QByteArray("ERROR.{[9910]}")
+                          << error + "The OpenVPN service is already running.";
+    QTest::newRow("other error code")
+            << QByteArray("ERROR.{[4242]}")
+            << error + "An error occurred in the application. Error code: 4242";
+}
+
+void TestSPortConnector::englishReplyTexts()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, event);
+
+    QTranslator english;
+    QVERIFY(Catalogue::installFor(QStringLiteral("en_US"), english));
+    const auto uninstall
+            = qScopeGuard([&english] { QCoreApplication::removeTranslator(&english); });
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SignalLog log(gateway.link());
+    QVERIFY(log.waitFor("server "));
+
+    gateway.emulator().sendRaw(raw + "\r\n" + sentinelReply);
+    QVERIFY(log.waitFor(sentinelEvent));
+    QCOMPARE(log.count("box "), 1);
+    QVERIFY2(log.events.contains(event), qPrintable(log.events.join(", ")));
+}
+
+void TestSPortConnector::englishConnectionTexts()
+{
+    QTranslator english;
+    QVERIFY(Catalogue::installFor(QStringLiteral("en_US"), english));
+    const auto uninstall
+            = qScopeGuard([&english] { QCoreApplication::removeTranslator(&english); });
+
+    SPortConnector missing(115200);
+    SignalLog missingLog(&missing);
+    missing.setConnectionParameters(QStringLiteral("/dev/kelvane-no-such-port"), "root\r", "pw\r");
+    missing.connectToGatewayPort();
+    QVERIFY(missingLog.count(QStringLiteral("box 3|/dev/kelvane-no-such-port|Failed to open port: "
+                                            "/dev/kelvane-no-such-port.\nReason: ")));
+
+    RawConsole refusing;
+    QVERIFY(refusing.open());
+    SPortConnector refused(115200);
+    SignalLog refusedLog(&refused);
+    refused.setConnectionParameters(refusing.terminal.slavePath(), "root\r", "pw\r");
+    refused.connectToGatewayPort();
+    QTRY_COMPARE(refusing.received, QByteArray("\r"));
+    refusing.terminal.write("login: Password: \r\nLogin incorrect\r\n");
+    QVERIFY(refusedLog.waitFor("box 2"));
+    QCOMPARE(refusedLog.events.last(),
+             QStringLiteral("box 2|Failed to authenticate|Incorrect login information.\nCheck your "
+                            "password and login and try again"));
+
+    RawConsole silent;
+    QVERIFY(silent.open());
+    SPortConnector timedOut(115200);
+    SignalLog timedOutLog(&timedOut);
+    timedOut.setConnectionParameters(silent.terminal.slavePath(), "root\r", "pw\r");
+    timedOut.connectToGatewayPort();
+    QVERIFY(fireTick(&timedOut));
+    QVERIFY(timedOutLog.events.contains("box 2|Port connection error: "
+                                        + silent.terminal.slavePath()
+                                        + "|Failed to connect to the base station.\nThe selected "
+                                          "COM port may not be available."));
+
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SignalLog log(gateway.link());
+    QVERIFY(log.waitFor("server "));
+    gateway.emulator().setKeepAliveSilent(true);
+    QVERIFY(fireTick(gateway.link()));
+    QTRY_VERIFY(gateway.emulator().received().endsWith("1\r"));
+    QVERIFY(fireTick(gateway.link()));
+    QVERIFY(log.events.contains("box 3|Error|Connection to the device has been lost."));
 }
 
 void TestSPortConnector::endToEndSession()
