@@ -287,10 +287,12 @@ void SPortConnector::startCore()
 
 void SPortConnector::Ping()
 {
-    // Answers that stand unread behind a modal box count as well.
+    // Answers that stand unread behind a modal box count as well. A tick that
+    // came while this one was reading has judged already and leaves this one out.
+    const quint64 tick = ++keepAliveTicks;
     QPointer<SPortConnector> self(this);
     readPort();
-    if (!self || state != State::Online)
+    if (!self || state != State::Online || tick != keepAliveTicks)
         return;
     if (!coreAlive) {
         // Stopped first: a tick during the box must not report the loss again.

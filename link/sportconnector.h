@@ -98,6 +98,7 @@ private:
 
     enum class State { Closed, LoggingIn, Online, Rebooting, Rejoining, Failed, Rejected, Dropped };
     State state = State::Closed;
+    quint64 keepAliveTicks = 0;
     ReplyFramer framer;
     QRegularExpression requestPattern;
     QStringDecoder bootDecoder;

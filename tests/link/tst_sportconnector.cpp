@@ -212,6 +212,7 @@ private slots:
 
     void modalBoxKeepsDispatchOrder_data();
     void modalBoxKeepsDispatchOrder();
+    void keepAliveTickInsideItsOwnBox();
     void modalBoxDuringKeepAliveLoss();
     void deletedDuringModalBox();
     void deletedOnFinalSignal_data();
@@ -1112,6 +1113,38 @@ void TestSPortConnector::modalBoxKeepsDispatchOrder()
     QCOMPARE(boxes, 1);
     QCOMPARE(log.events, events);
     QCOMPARE(log.count("dropped"), 0);
+}
+
+// A reply read by a keep-alive tick opens a box, and the next tick comes while it
+// stands: that tick judges the keep-alive, the one below it must not judge again.
+void TestSPortConnector::keepAliveTickInsideItsOwnBox()
+{
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    QSerialPort *port = link->findChild<QSerialPort *>();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    gateway.emulator().clearReceived();
+    int boxes = 0;
+    QObject::connect(link, &SPortConnector::sendTxtDialog, link, [&] {
+        if (++boxes == 1) {
+            gateway.emulator().sendRaw("RESPONSE.{[30]}\r\n");
+            if (QTest::qWaitFor([port] { return port->bytesAvailable() > 0; }, waitMs))
+                fireTick(link);
+        } else if (boxes == 2) {
+            fireTick(link);
+        }
+    });
+
+    const int answers = log.count("model 3");
+    gateway.emulator().sendRaw("RESPONSE.{[31]}\r\n");
+    QVERIFY(log.waitFor("unlock"));
+    QVERIFY(log.waitFor("model 3", answers + 1));
+    QCOMPARE(boxes, 2);
+    QCOMPARE(gateway.emulator().received(), QByteArray("1\r"));
+    QCOMPARE(log.count("dropped"), 0);
+    QVERIFY(linkTimer(link)->isActive());
 }
 
 void TestSPortConnector::modalBoxDuringKeepAliveLoss()
