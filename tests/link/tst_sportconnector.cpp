@@ -17,7 +17,6 @@
 #include <QTranslator>
 
 #include <functional>
-#include <memory>
 
 using LinkAction = std::function<void(SPortConnector *)>;
 Q_DECLARE_METATYPE(LinkAction)
@@ -361,9 +360,8 @@ void TestSPortConnector::openFailure()
     QVERIFY2(log.events.at(1).startsWith("box 3|" + missing + "|Не удалось открыть порт: " + missing
                                          + ".\nПо причине: "),
              qPrintable(log.events.at(1)));
-    QVERIFY(log.events.at(1).size()
-            > QStringLiteral("box 3|||Не удалось открыть порт: .\nПо причине: ").size()
-                    + 2 * missing.size());
+    // The reason is the port's own error text.
+    QVERIFY(!log.events.at(1).section(QStringLiteral("По причине: "), 1).isEmpty());
     QCOMPARE(log.events.at(2), QStringLiteral("failure"));
     QVERIFY(!linkTimer(&link)->isActive());
 }
