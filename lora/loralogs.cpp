@@ -39,11 +39,11 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     connect(logView->verticalScrollBar(), &QScrollBar::sliderMoved, this, &LoRaLogs::setAtoscroll);
     connect(showBox, &QCheckBox::stateChanged, this, &LoRaLogs::modifyStateSendLogs);
     connect(saveButton, &QPushButton::pressed, this, &LoRaLogs::uploadLogsToFile);
-    connect(clearButton, &QPushButton::pressed, this, &LoRaLogs::clearLogs);
+    connect(clearButton, &QPushButton::pressed, logView, &QPlainTextEdit::clear);
 
-    appendTimer.setSingleShot(true);
-    appendTimer.setInterval(appendPeriodMs);
-    connect(&appendTimer, &QTimer::timeout, this, &LoRaLogs::appendPending);
+    repaintTimer.setSingleShot(true);
+    repaintTimer.setInterval(repaintPeriodMs);
+    connect(&repaintTimer, &QTimer::timeout, this, &LoRaLogs::resumeRepaint);
 }
 
 void LoRaLogs::resetSendLogs()
@@ -55,9 +55,18 @@ void LoRaLogs::setLoRaLogs(QString Text)
 {
     if (Text.isEmpty())
         return;
-    pendingText += Text;
-    if (!appendTimer.isActive())
-        appendTimer.start();
+    if (!repaintTimer.isActive()) {
+        logView->viewport()->setUpdatesEnabled(false);
+        repaintTimer.start();
+    }
+    // A cursor of its own: the operator's selection in the view stays untouched.
+    QTextCursor cursor(logView->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(Text);
+    if (autoScroll) {
+        QScrollBar *bar = logView->verticalScrollBar();
+        bar->setValue(bar->maximum());
+    }
 }
 
 void LoRaLogs::mousePressEvent(QMouseEvent *event)
@@ -94,7 +103,6 @@ void LoRaLogs::modifyStateSendLogs(int state)
 
 void LoRaLogs::uploadLogsToFile()
 {
-    appendPending();
     const QByteArray bytes = logView->toPlainText().toUtf8();
     if (bytes.isEmpty()) {
         emit showDialog(criticalMessage, tr("Ошибка сохранения логов"),
@@ -112,27 +120,9 @@ void LoRaLogs::setAtoscroll(int position)
     autoScroll = position == logView->verticalScrollBar()->maximum();
 }
 
-void LoRaLogs::appendPending()
+void LoRaLogs::resumeRepaint()
 {
-    appendTimer.stop();
-    if (pendingText.isEmpty())
-        return;
-    // A cursor of its own: the operator's selection in the view stays untouched.
-    QTextCursor cursor(logView->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(pendingText);
-    pendingText.clear();
-    if (autoScroll) {
-        QScrollBar *bar = logView->verticalScrollBar();
-        bar->setValue(bar->maximum());
-    }
-}
-
-void LoRaLogs::clearLogs()
-{
-    appendTimer.stop();
-    pendingText.clear();
-    logView->clear();
+    logView->viewport()->setUpdatesEnabled(true);
 }
 
 void LoRaLogs::writeLogFile(const QString &directory, const QByteArray &bytes)

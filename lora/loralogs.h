@@ -15,9 +15,10 @@ class LoRaLogs : public QWidget
     Q_OBJECT
 
 public:
-    // Arriving pieces are gathered and shown together at most this often, so a fast
-    // stream costs one document update and one repaint per period, not per piece.
-    static constexpr int appendPeriodMs = 20;
+    // A fast stream is painted at most this often: each piece goes into the view at
+    // once, but the repaint it asks for waits, so the view costs one paint per
+    // period instead of one per piece.
+    static constexpr int repaintPeriodMs = 20;
 
     explicit LoRaLogs(QWidget *parent = nullptr);
 
@@ -43,8 +44,7 @@ private slots:
     void setAtoscroll(int position);
 
 private:
-    void appendPending();
-    void clearLogs();
+    void resumeRepaint();
     void writeLogFile(const QString &directory, const QByteArray &bytes);
 
     QCheckBox *showBox;
@@ -52,6 +52,5 @@ private:
     QPushButton *saveButton;
     QPushButton *clearButton;
     bool autoScroll = true;
-    QString pendingText;
-    QTimer appendTimer;
+    QTimer repaintTimer;
 };

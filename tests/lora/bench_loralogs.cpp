@@ -90,7 +90,7 @@ Run feed(const QString &text, const QStringList &pieces, int bytesPerTurn)
             sinceTurn = 0;
         }
     }
-    // Whatever is still gathered must be on screen before the clock stops.
+    // Every piece must be in the view before the clock stops.
     const QPlainTextEdit *view = page.findChild<QPlainTextEdit *>();
     while (view->document()->characterCount() <= totalBytes)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
