@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QPointer>
 #include <QSerialPortInfo>
@@ -111,7 +113,9 @@ bool SPortConnector::isPortAvailable()
         if (port.portName() == portName)
             return true;
     }
-    return false;
+    // A port opened by its path (a pseudo-terminal, such as the gateway emulator's)
+    // is never among the listed serial ports: it is present while its node exists.
+    return QDir::isAbsolutePath(portName) && QFileInfo::exists(portName);
 }
 
 void SPortConnector::connectToGatewayPort()

@@ -5,6 +5,7 @@
 #include "linkedgateway.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -174,6 +175,8 @@ class TestSPortConnector : public QObject
 
 private slots:
     void initTestCase();
+    void portPresence_data();
+    void portPresence();
 
     void loginConversation_data();
     void loginConversation();
@@ -1477,6 +1480,47 @@ void TestSPortConnector::endToEndSession()
     QVERIFY(log.waitFor("logs ", log.count("logs ") + 1));
     QCOMPARE(log.count("connected"), 0);
     QCOMPARE(log.count("dropped") + log.count("failure"), 0);
+}
+
+void TestSPortConnector::portPresence_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("present");
+
+    QTest::newRow("pseudo-terminal path") << "terminal" << true;
+    QTest::newRow("link to the pseudo-terminal") << "link" << true;
+    QTest::newRow("link removed with its emulator") << "removed link" << false;
+    QTest::newRow("path of nothing") << "nothing" << false;
+    QTest::newRow("name no system lists") << "COM-1" << false;
+    QTest::newRow("empty name") << "" << false;
+}
+
+void TestSPortConnector::portPresence()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, present);
+
+    GatewayEmulator emulator(1);
+    QVERIFY(emulator.start());
+    const QString linkPath = QDir::temp().filePath(QStringLiteral("kelvane-presence-test"));
+    QFile::remove(linkPath);
+    auto removeLink = qScopeGuard([&linkPath] { QFile::remove(linkPath); });
+    QVERIFY(QFile::link(emulator.devicePath(), linkPath));
+
+    QString name = kind;
+    if (kind == QLatin1String("terminal"))
+        name = emulator.devicePath();
+    else if (kind == QLatin1String("link"))
+        name = linkPath;
+    else if (kind == QLatin1String("removed link")) {
+        QVERIFY(QFile::remove(linkPath));
+        name = linkPath;
+    } else if (kind == QLatin1String("nothing"))
+        name = QStringLiteral("/dev/kelvane-no-such-port");
+
+    SPortConnector link(115200);
+    link.setConnectionParameters(name, "root\r", "kelvane\r");
+    QCOMPARE(link.isPortAvailable(), present);
 }
 
 QTEST_MAIN(TestSPortConnector)
