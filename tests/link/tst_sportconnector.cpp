@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSerialPort>
@@ -175,6 +176,8 @@ class TestSPortConnector : public QObject
 
 private slots:
     void initTestCase();
+    void signalIndices_data();
+    void signalIndices();
     void portPresence_data();
     void portPresence();
 
@@ -1480,6 +1483,45 @@ void TestSPortConnector::endToEndSession()
     QVERIFY(log.waitFor("logs ", log.count("logs ") + 1));
     QCOMPARE(log.count("connected"), 0);
     QCOMPARE(log.count("dropped") + log.count("failure"), 0);
+}
+
+void TestSPortConnector::signalIndices_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QByteArray>("signature");
+
+    const QList<QByteArray> signatures{"resivedSettings(QJsonObject*)",
+                                       "connectSucsessful()",
+                                       "rebootSucsess()",
+                                       "disableInterface()",
+                                       "readyToGetOVPN()",
+                                       "sendTxtDialog(int,QString,QString)",
+                                       "sendRebootLogs(QString)",
+                                       "sendLoRaLogs(QString)",
+                                       "stopSpinner()",
+                                       "serverStatusResponse(bool,bool)",
+                                       "unlockApplyBTN()",
+                                       "blockRequestBTN()",
+                                       "connectionCoreDropped()",
+                                       "connectionFailure()",
+                                       "openVPNState(int)",
+                                       "gatewayModel(int)",
+                                       "recivedStatusLoRaModules(bool)"};
+    for (int index = 0; index < signatures.size(); ++index)
+        QTest::newRow(signatures.at(index).constData()) << index << signatures.at(index);
+}
+
+// Receivers that connect by index rely on the declaration order of the signals.
+void TestSPortConnector::signalIndices()
+{
+    QFETCH(int, index);
+    QFETCH(QByteArray, signature);
+
+    const QMetaObject &meta = SPortConnector::staticMetaObject;
+    const int absolute = meta.indexOfSignal(signature.constData());
+    QVERIFY2(absolute >= 0, signature.constData());
+    QCOMPARE(absolute - meta.methodOffset(), index);
+    QCOMPARE(meta.method(absolute).methodType(), QMetaMethod::Signal);
 }
 
 void TestSPortConnector::portPresence_data()
