@@ -5,9 +5,11 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -182,6 +184,68 @@ private slots:
         for (const QPushButton *button : serviceButtonsOf(*page))
             QCOMPARE(button->isEnabled(), enabled);
         QVERIFY(page->clearLogsButton->isEnabled());
+    }
+
+    void englishCatalogue_data()
+    {
+        QTest::addColumn<QJsonObject>("info");
+        QTest::addColumn<int>("rightPresses");
+        QTest::addColumn<QString>("text");
+
+        const QJsonObject eth{{"eth0", "10.0.0.2"}};
+        QTest::newRow("clear button") << eth << 0 << "Clear logs";
+        QTest::newRow("reset gateway") << eth << 0 << "Reset gateway settings";
+        QTest::newRow("reset LoRa") << eth << 0 << "Resetting LoRa settings";
+        QTest::newRow("reboot") << eth << 0 << "Reboot gateway";
+        QTest::newRow("box title") << eth << 0 << "General information about the device";
+        QTest::newRow("MAC") << eth << 0 << "Gateway MAC:";
+        QTest::newRow("model") << eth << 0 << "Model:";
+        QTest::newRow("revision") << eth << 0 << "Revision:";
+        QTest::newRow("PCB") << eth << 0 << "PCB:";
+        QTest::newRow("date") << eth << 0 << "Prod date:";
+        QTest::newRow("core version") << eth << 0 << "Application Core version:";
+        QTest::newRow("LTE") << eth << 0 << "LTE support:";
+        QTest::newRow("GNSS") << eth << 0 << "GNSS module:";
+        QTest::newRow("GSM") << eth << 0 << "GSM module:";
+        QTest::newRow("release") << eth << 0 << "Release version:";
+        QTest::newRow("manufacturer") << eth << 0 << "Manufacturer:";
+        QTest::newRow("eth0 caption") << eth << 0 << "Current IP(eth0):";
+
+        // English captions sort before the untranslated wlan0 one.
+        const QJsonObject all{{"eth0", ""}, {"wlan0", "w"}, {"ppp0", "p"}, {"tun0", "t"}};
+        QTest::newRow("ppp0 caption first") << all << 0 << "Current IP(ppp0)";
+        QTest::newRow("tun0 caption second") << all << 1 << "Current IP(tun0)";
+        QTest::newRow("wlan0 caption stays Russian, last") << all << 2 << "Текущий IP(wlan0):";
+    }
+
+    void englishCatalogue()
+    {
+        QFETCH(QJsonObject, info);
+        QFETCH(int, rightPresses);
+        QFETCH(QString, text);
+
+        QTranslator catalogue;
+        QVERIFY(catalogue.load(":/i18n/Kelvane.qm"));
+        QVERIFY(QCoreApplication::installTranslator(&catalogue));
+        const auto uninstall
+                = qScopeGuard([&catalogue] { QCoreApplication::removeTranslator(&catalogue); });
+
+        AboutDevice english;
+        english.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&english));
+        english.infoBox->setDeviceInfo(info);
+        for (int press = 0; press < rightPresses; ++press)
+            QTest::mousePress(english.infoBox->findChild<QPushButton *>("rightArrow"),
+                              Qt::LeftButton);
+
+        QStringList texts{english.infoBox->title()};
+        for (const QLabel *label : english.findChildren<QLabel *>())
+            texts.append(label->text());
+        for (const QPushButton *button : english.findChildren<QPushButton *>())
+            texts.append(button->text());
+        QVERIFY2(texts.contains(text), qPrintable(texts.join(" | ")));
+        if (text.contains("IP("))
+            QCOMPARE(english.infoBox->findChild<QLabel *>("ipCaption")->text(), text);
     }
 
     void layout_data()

@@ -311,6 +311,32 @@ void TestNetworkSettings::englishCatalogue_data()
                              << "Run OVPN";
     QTest::newRow("VPN hint") << "vpnBox"
                               << "Select the configuration to run.";
+    QTest::newRow("VPN title") << "vpnBox"
+                               << "VPN settings";
+    QTest::newRow("VPN file label") << "vpnBox"
+                                    << "VPN settings file";
+    QTest::newRow("VPN activate") << "vpnBox"
+                                  << "Enable OVPN";
+    QTest::newRow("LTE dial number") << "lteBox"
+                                     << "Dialing number";
+    QTest::newRow("LTE user name") << "lteBox"
+                                   << "User name";
+    QTest::newRow("LTE password") << "lteBox"
+                                  << "Password";
+    QTest::newRow("LTE first ping") << "lteBox"
+                                    << "IP№1 to ping";
+    QTest::newRow("LTE SIM header untranslated") << "lteBox"
+                                                 << "SIM2";
+    QTest::newRow("static IP domain") << "staticIPBox"
+                                      << "Domain";
+    QTest::newRow("static IP mask") << "staticIPBox"
+                                    << "Mask";
+    QTest::newRow("static IP DNS1 stays") << "staticIPBox"
+                                          << "DNS1";
+    QTest::newRow("Wi-Fi gateway") << "wifiBox"
+                                   << "Gateway";
+    QTest::newRow("Wi-Fi range dash") << "wifiBox"
+                                      << " - ";
 }
 
 void TestNetworkSettings::englishCatalogue()
