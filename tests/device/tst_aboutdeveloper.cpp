@@ -87,6 +87,51 @@ private slots:
         QCOMPARE(logo(window), QPixmap(logoPrefix + ".png").toImage());
     }
 
+    void widgets_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<int>("pointSize");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("richText");
+
+        QTest::newRow("name") << "nameLabel" << QRect(20, 10, 321, 41) << 18 << true << false;
+        QTest::newRow("logo") << "logoLabel" << QRect(20, 60, 141, 242) << -1 << false << false;
+        QTest::newRow("version") << "versionLabel" << QRect(170, 60, 171, 51) << 10 << false
+                                 << true;
+        QTest::newRow("support") << "supportLabel" << QRect(170, 110, 171, 131) << 10 << false
+                                 << true;
+        QTest::newRow("developer")
+                << "developerLabel" << QRect(170, 250, 171, 101) << 10 << false << true;
+        QTest::newRow("notice") << "noticeLabel" << QRect(110, 370, 171, 31) << 8 << true << false;
+        QTest::newRow("close") << "closeButton" << QRect(290, 400, 80, 24) << -1 << false << false;
+    }
+
+    void widgets()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(int, pointSize);
+        QFETCH(bool, bold);
+        QFETCH(bool, richText);
+
+        AboutDeveloper window;
+        const QWidget *widget = window.findChild<QWidget *>(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), geometry);
+        QCOMPARE(widget->font().family(), QStringLiteral("Segoe UI"));
+        if (pointSize > 0) {
+            QCOMPARE(widget->font().pointSize(), pointSize);
+            QCOMPARE(widget->font().bold(), bold);
+        }
+        if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+            QCOMPARE(label->textFormat() == Qt::RichText, richText);
+            QCOMPARE(label->openExternalLinks(), richText);
+            QCOMPARE(label->textInteractionFlags().testFlag(Qt::LinksAccessibleByKeyboard),
+                     richText);
+        }
+    }
+
     void noticeYear()
     {
         AboutDeveloper window;

@@ -163,6 +163,14 @@ private slots:
         QCOMPARE(bar->value(), bar->maximum());
     }
 
+    void rebootView()
+    {
+        QVERIFY(page->rebootLogView->isReadOnly());
+        QVERIFY(page->rebootLogView->acceptRichText());
+        QCOMPARE(page->rebootLogView->lineWrapMode(), QTextEdit::FixedColumnWidth);
+        QCOMPARE(page->rebootLogView->lineWrapColumnOrWidth(), 881);
+    }
+
     void serviceButtons_data()
     {
         QTest::addColumn<QString>("steps");
