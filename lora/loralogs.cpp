@@ -55,8 +55,13 @@ void LoRaLogs::setLoRaLogs(QString Text)
 {
     if (Text.isEmpty())
         return;
-    if (!repaintTimer.isActive()) {
-        logView->viewport()->setUpdatesEnabled(false);
+    // Only a stream under pressure waits for its paint: a piece that comes alone
+    // is painted at once.
+    const bool underPressure
+            = sinceLastPiece.isValid() && sinceLastPiece.elapsed() < repaintPeriodMs;
+    sinceLastPiece.start();
+    if (underPressure && !repaintTimer.isActive()) {
+        logView->setUpdatesEnabled(false);
         repaintTimer.start();
     }
     // A cursor of its own: the operator's selection in the view stays untouched.
@@ -122,7 +127,7 @@ void LoRaLogs::setAtoscroll(int position)
 
 void LoRaLogs::resumeRepaint()
 {
-    logView->viewport()->setUpdatesEnabled(true);
+    logView->setUpdatesEnabled(true);
 }
 
 void LoRaLogs::writeLogFile(const QString &directory, const QByteArray &bytes)

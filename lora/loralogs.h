@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -16,8 +17,8 @@ class LoRaLogs : public QWidget
 
 public:
     // A fast stream is painted at most this often: each piece goes into the view at
-    // once, but the repaint it asks for waits, so the view costs one paint per
-    // period instead of one per piece.
+    // once, but under a fast stream the repaint it asks for waits, so the view costs
+    // one paint per period instead of one per piece.
     static constexpr int repaintPeriodMs = 20;
 
     explicit LoRaLogs(QWidget *parent = nullptr);
@@ -53,4 +54,5 @@ private:
     QPushButton *clearButton;
     bool autoScroll = true;
     QTimer repaintTimer;
+    QElapsedTimer sinceLastPiece;
 };
