@@ -18,19 +18,34 @@ void FieldValidation::markField(QLineEdit *field, const QString &labelText)
 {
     if (!field)
         return;
-    if (field->hasAcceptableInput()) {
-        setFieldValid(field);
-        field->setStyleSheet(validFieldStyle);
-    } else {
-        if (!labelOfField.contains(field)) {
-            // A field destroyed while invalid (a removed module page) must not
-            // block the apply step for ever.
-            connect(field, &QObject::destroyed, this,
-                    [this](QObject *gone) { setFieldValid(gone); });
-        }
-        setFieldInvalid(field, labelText);
-        field->setStyleSheet(invalidFieldStyle);
+    const bool acceptable = field->hasAcceptableInput();
+    field->setStyleSheet(acceptable ? validFieldStyle : invalidFieldStyle);
+    const auto ignored = ignoredFields.find(field);
+    if (ignored != ignoredFields.end()) {
+        ignored.value() = acceptable ? QString() : labelText;
+        return;
     }
+    if (acceptable) {
+        setFieldValid(field);
+    } else {
+        watch(field);
+        setFieldInvalid(field, labelText);
+    }
+}
+
+void FieldValidation::setFieldIgnored(QLineEdit *field, bool ignored)
+{
+    if (!field || ignoredFields.contains(field) == ignored)
+        return;
+    if (ignored) {
+        watch(field);
+        ignoredFields.insert(field, labelOfField.value(field));
+        setFieldValid(field);
+        return;
+    }
+    const QString label = ignoredFields.take(field);
+    if (!label.isEmpty())
+        setFieldInvalid(field, label);
 }
 
 bool FieldValidation::fieldsValid() const
@@ -48,11 +63,30 @@ QString FieldValidation::invalidFields() const
 
 void FieldValidation::reset()
 {
-    for (auto it = labelOfField.cbegin(); it != labelOfField.cend(); ++it)
-        disconnect(it.key(), &QObject::destroyed, this, nullptr);
+    for (const QObject *field : std::as_const(watchedFields))
+        disconnect(field, &QObject::destroyed, this, nullptr);
+    watchedFields.clear();
     invalidLabels.clear();
     fieldsByLabel.clear();
     labelOfField.clear();
+    ignoredFields.clear();
+}
+
+// A field destroyed while invalid (a removed module page) must not block the
+// apply step for ever.
+void FieldValidation::watch(QLineEdit *field)
+{
+    if (watchedFields.contains(field))
+        return;
+    watchedFields.insert(field);
+    connect(field, &QObject::destroyed, this, [this](QObject *gone) { forget(gone); });
+}
+
+void FieldValidation::forget(const QObject *field)
+{
+    setFieldValid(field);
+    ignoredFields.remove(field);
+    watchedFields.remove(field);
 }
 
 void FieldValidation::setFieldValid(const QObject *field)
@@ -62,7 +96,6 @@ void FieldValidation::setFieldValid(const QObject *field)
         return;
     const QString label = found.value();
     labelOfField.erase(found);
-    disconnect(field, &QObject::destroyed, this, nullptr);
     QSet<const QObject *> &fields = fieldsByLabel[label];
     fields.remove(field);
     if (fields.isEmpty()) {
@@ -76,17 +109,8 @@ void FieldValidation::setFieldInvalid(const QObject *field, const QString &label
     const auto found = labelOfField.constFind(field);
     if (found != labelOfField.cend() && found.value() == labelText)
         return;
-    if (found != labelOfField.cend()) {
-        // The label text changed (for example after a language switch):
-        // file the field under its new name.
-        const QString oldLabel = found.value();
-        QSet<const QObject *> &oldFields = fieldsByLabel[oldLabel];
-        oldFields.remove(field);
-        if (oldFields.isEmpty()) {
-            fieldsByLabel.remove(oldLabel);
-            invalidLabels.removeAll(oldLabel);
-        }
-    }
+    // A label text that changed (a language switch) files the field anew.
+    setFieldValid(field);
     labelOfField.insert(field, labelText);
     fieldsByLabel[labelText].insert(field);
     if (!invalidLabels.contains(labelText))

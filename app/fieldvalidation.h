@@ -24,7 +24,12 @@ public:
     // matching style sheet and records the outcome under labelText.
     void markField(QLineEdit *field, const QString &labelText);
 
-    // True exactly when no field is invalid.
+    // A field the operator cannot see (its box is hidden for the model) must not
+    // hold the apply back: while ignored it is still styled but not counted, and
+    // when counted again its last verdict counts again.
+    void setFieldIgnored(QLineEdit *field, bool ignored);
+
+    // True exactly when no counted field is invalid.
     bool fieldsValid() const;
     // Each invalid label text followed by "\n", once per label text, in the
     // order the label texts became invalid.
@@ -36,10 +41,15 @@ public:
 private:
     explicit FieldValidation(QObject *parent = nullptr);
 
+    void watch(QLineEdit *field);
+    void forget(const QObject *field);
     void setFieldValid(const QObject *field);
     void setFieldInvalid(const QObject *field, const QString &labelText);
 
     QStringList invalidLabels;
     QHash<QString, QSet<const QObject *>> fieldsByLabel;
     QHash<const QObject *, QString> labelOfField;
+    // Ignored fields with the label of their last invalid verdict (empty when valid).
+    QHash<const QObject *, QString> ignoredFields;
+    QSet<const QObject *> watchedFields;
 };

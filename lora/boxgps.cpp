@@ -95,6 +95,12 @@ void BoxGPS::resizeEvent(QResizeEvent *event)
     heightEdit->setGeometry(heightX, e + 48, w, 24);
 }
 
+void BoxGPS::setFieldsCounted(bool counted)
+{
+    for (QLineEdit *field : {latitudeEdit, longitudeEdit, heightEdit})
+        FieldValidation::instance().setFieldIgnored(field, !counted);
+}
+
 void BoxGPS::validatorGPSLatitude(QString Text)
 {
     Q_UNUSED(Text)

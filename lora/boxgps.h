@@ -21,6 +21,9 @@ public:
 
     void setSettings(QJsonObject group);
     void putSettings(QJsonObject &group) const;
+    // While the box is hidden for a model without GPS the operator cannot correct
+    // its fields, so they must not hold the apply back.
+    void setFieldsCounted(bool counted);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

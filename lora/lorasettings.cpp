@@ -254,6 +254,7 @@ void LoRaSettings::restrictCustomPlan(bool restricted)
 void LoRaSettings::hideGpsBox(bool hide)
 {
     gpsBox->setHidden(hide);
+    gpsBox->setFieldsCounted(!hide);
 }
 
 void LoRaSettings::useLocalServer(bool state)

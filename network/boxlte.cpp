@@ -149,6 +149,8 @@ void BoxLTE::setPingFieldsVisible(bool visible)
     ping2Label->setVisible(visible);
     ping1->setVisible(visible);
     ping2->setVisible(visible);
+    // Hidden ping addresses are not sent, so they must not hold the apply back.
+    FieldValidation::instance().setFieldIgnored(ping1, !visible);
 }
 
 void BoxLTE::resizeEvent(QResizeEvent *event)

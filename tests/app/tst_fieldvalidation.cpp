@@ -19,6 +19,9 @@ private slots:
     void destroyedInvalidFieldIsForgotten();
     void labelChangeRefilesTheField();
     void fieldWithoutValidatorIsValid();
+    void ignoredFieldsDoNotCount_data();
+    void ignoredFieldsDoNotCount();
+    void destroyedIgnoredFieldIsForgotten();
 
 private:
     QLineEdit *makeField();
@@ -137,6 +140,63 @@ void TestFieldValidation::fieldWithoutValidatorIsValid()
     QLineEdit field;
     FieldValidation::instance().markField(&field, QStringLiteral("Маска"));
     QVERIFY(FieldValidation::instance().fieldsValid());
+}
+
+// Steps on one field labelled "IP": "text:X" sets the text and marks it,
+// "ignore" and "count" switch whether it is counted.
+void TestFieldValidation::ignoredFieldsDoNotCount_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("listAfterStep");
+
+    QTest::newRow("an invalid field stops counting while ignored")
+            << QStringList{"text:1", "ignore", "count"} << QStringList{"IP\n", "", "IP\n"};
+    QTest::newRow("a mark while ignored decides what counts later")
+            << QStringList{"text:1", "ignore", "text:12", "count"}
+            << QStringList{"IP\n", "", "", ""};
+    QTest::newRow("a field gone invalid while ignored counts once shown")
+            << QStringList{"ignore", "text:1", "count"} << QStringList{"", "", "IP\n"};
+    QTest::newRow("a field never marked is not judged when counted again")
+            << QStringList{"ignore", "count"} << QStringList{"", ""};
+    QTest::newRow("ignoring twice and counting twice")
+            << QStringList{"text:", "ignore", "ignore", "count", "count"}
+            << QStringList{"IP\n", "", "", "IP\n", "IP\n"};
+}
+
+void TestFieldValidation::ignoredFieldsDoNotCount()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, listAfterStep);
+
+    FieldValidation &validation = FieldValidation::instance();
+    QLineEdit *field = makeField();
+    for (int step = 0; step < steps.size(); ++step) {
+        const QString &action = steps[step];
+        if (action.startsWith(QLatin1String("text:"))) {
+            field->setText(action.mid(5));
+            validation.markField(field, QStringLiteral("IP"));
+        } else {
+            validation.setFieldIgnored(field, action == QLatin1String("ignore"));
+        }
+        QCOMPARE(validation.invalidFields(), listAfterStep[step]);
+        QCOMPARE(validation.fieldsValid(), listAfterStep[step].isEmpty());
+    }
+}
+
+void TestFieldValidation::destroyedIgnoredFieldIsForgotten()
+{
+    FieldValidation &validation = FieldValidation::instance();
+    {
+        QLineEdit doomed;
+        doomed.setValidator(&twoDigits);
+        validation.markField(&doomed, QStringLiteral("ID"));
+        validation.setFieldIgnored(&doomed, true);
+    }
+    QLineEdit other;
+    other.setValidator(&twoDigits);
+    // A new field may reuse the freed address: it must start unknown, not ignored.
+    validation.markField(&other, QStringLiteral("Порт"));
+    QCOMPARE(validation.invalidFields(), QStringLiteral("Порт\n"));
 }
 
 QTEST_MAIN(TestFieldValidation)

@@ -57,6 +57,7 @@ class TestStackLoRaSettings : public QObject
 
 private slots:
     void init();
+    void hiddenGpsDoesNotBlockApply();
 
     void modelStates_data();
     void modelStates();
@@ -74,6 +75,21 @@ private slots:
     void resizeWidensStack();
     void rendersWithoutOverlaps();
 };
+
+void TestStackLoRaSettings::hiddenGpsDoesNotBlockApply()
+{
+    StackLoRaSettings stack;
+    stack.setDeviceType(1);
+    QLineEdit *latitude = field(page(stack, 1), "latitudeEdit");
+    latitude->setText(QStringLiteral("55.5"));
+    QVERIFY(!FieldValidation::instance().fieldsValid());
+
+    stack.setDeviceType(0);
+    QVERIFY(FieldValidation::instance().fieldsValid());
+
+    stack.setDeviceType(1);
+    QCOMPARE(FieldValidation::instance().invalidFields(), QStringLiteral("Широта\n"));
+}
 
 void TestStackLoRaSettings::init()
 {

@@ -12,6 +12,7 @@ class TestBoxLTE : public QObject
 
 private slots:
     void init();
+    void hiddenPingFieldDoesNotBlockApply();
 
     void roundTrip_data();
     void roundTrip();
@@ -54,6 +55,22 @@ QJsonObject withoutPing(QJsonObject group)
 void TestBoxLTE::init()
 {
     FieldValidation::instance().reset();
+}
+
+void TestBoxLTE::hiddenPingFieldDoesNotBlockApply()
+{
+    BoxLTE box(QStringLiteral("LTE"), creationGeometry);
+    box.setSettings(QJsonObject{{"230", "10.0.0.1"}});
+    box.setSettings(QJsonObject{{"230", "10.0"}});
+    QVERIFY(!FieldValidation::instance().fieldsValid());
+
+    box.setPingFieldsVisible(false);
+    QVERIFY(FieldValidation::instance().fieldsValid());
+    QCOMPARE(FieldValidation::instance().invalidFields(), QString());
+
+    box.setPingFieldsVisible(true);
+    QVERIFY(!FieldValidation::instance().fieldsValid());
+    QVERIFY(FieldValidation::instance().invalidFields().contains(QStringLiteral("IP№1")));
 }
 
 QLineEdit *TestBoxLTE::field(BoxLTE &box, const QString &name)
