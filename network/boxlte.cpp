@@ -2,6 +2,7 @@
 
 #include "app/fieldvalidation.h"
 #include "app/inputpatterns.h"
+#include "app/placedwidgets.h"
 #include "app/resizescale.h"
 
 #include <QFrame>
@@ -47,47 +48,63 @@ BoxLTE::BoxLTE(const QString &title, const QRect &geometry, QWidget *parent) : Q
     setTitle(title);
     setGeometry(geometry);
 
-    sim1Header = addLabel(QStringLiteral("SIM1"), QRect(10, headerY, 41, 21));
-    sim2Header = addLabel(QStringLiteral("SIM2"), QRect(sim2HeaderX, headerY, 41, 21));
+    sim1Header = PlacedWidgets::label(this, QStringLiteral("SIM1"), QRect(10, headerY, 41, 21));
+    sim2Header = PlacedWidgets::label(this, QStringLiteral("SIM2"),
+                                      QRect(sim2HeaderX, headerY, 41, 21));
 
-    sim1AdressLabel = addLabel(tr("Адрес"), QRect(sim1LabelX, adressRowY, 41, 21));
-    sim1Adress = addField(QStringLiteral("sim1Adress"),
-                          QRect(sim1FieldX, adressRowY, wideFieldWidth, fieldHeight));
-    sim1DialLabel = addLabel(tr("Номер дозвона"), QRect(sim1LabelX, dialRowY, 91, 21));
-    sim1DialNumber = addField(QStringLiteral("sim1DialNumber"),
-                              QRect(sim1FieldX, dialRowY, dialFieldWidth, fieldHeight));
-    sim1UserLabel = addLabel(tr("Имя пользователя"), QRect(sim1LabelX, userRowY, 105, 21));
-    sim1User = addField(QStringLiteral("sim1User"),
-                        QRect(sim1FieldX, userRowY, wideFieldWidth, fieldHeight));
-    sim1PasswordLabel = addLabel(tr("Пароль"), QRect(sim1LabelX, passwordRowY, 51, 21));
-    sim1Password = addField(QStringLiteral("sim1Password"),
-                            QRect(sim1FieldX, passwordRowY, wideFieldWidth, fieldHeight));
+    sim1AdressLabel
+            = PlacedWidgets::label(this, tr("Адрес"), QRect(sim1LabelX, adressRowY, 41, 21));
+    sim1Adress
+            = PlacedWidgets::lineEdit(this, QStringLiteral("sim1Adress"),
+                                      QRect(sim1FieldX, adressRowY, wideFieldWidth, fieldHeight));
+    sim1DialLabel
+            = PlacedWidgets::label(this, tr("Номер дозвона"), QRect(sim1LabelX, dialRowY, 91, 21));
+    sim1DialNumber
+            = PlacedWidgets::lineEdit(this, QStringLiteral("sim1DialNumber"),
+                                      QRect(sim1FieldX, dialRowY, dialFieldWidth, fieldHeight));
+    sim1UserLabel = PlacedWidgets::label(this, tr("Имя пользователя"),
+                                         QRect(sim1LabelX, userRowY, 105, 21));
+    sim1User = PlacedWidgets::lineEdit(this, QStringLiteral("sim1User"),
+                                       QRect(sim1FieldX, userRowY, wideFieldWidth, fieldHeight));
+    sim1PasswordLabel
+            = PlacedWidgets::label(this, tr("Пароль"), QRect(sim1LabelX, passwordRowY, 51, 21));
+    sim1Password
+            = PlacedWidgets::lineEdit(this, QStringLiteral("sim1Password"),
+                                      QRect(sim1FieldX, passwordRowY, wideFieldWidth, fieldHeight));
 
-    sim2AdressLabel = addLabel(tr("Адрес"), QRect(sim2LabelX, adressRowY, 41, 21));
-    sim2Adress = addField(QStringLiteral("sim2Adress"),
-                          QRect(sim2FieldX, adressRowY, wideFieldWidth, fieldHeight));
-    sim2DialLabel = addLabel(tr("Номер дозвона"), QRect(sim2LabelX, dialRowY, 91, 21));
-    sim2DialNumber = addField(QStringLiteral("sim2DialNumber"),
-                              QRect(sim2FieldX, dialRowY, dialFieldWidth, fieldHeight));
-    sim2UserLabel = addLabel(tr("Имя пользователя"), QRect(sim2LabelX, userRowY, 105, 21));
-    sim2User = addField(QStringLiteral("sim2User"),
-                        QRect(sim2FieldX, userRowY, wideFieldWidth, fieldHeight));
-    sim2PasswordLabel = addLabel(tr("Пароль"), QRect(sim2LabelX, passwordRowY, 51, 21));
-    sim2Password = addField(QStringLiteral("sim2Password"),
-                            QRect(sim2FieldX, passwordRowY, wideFieldWidth, fieldHeight));
+    sim2AdressLabel
+            = PlacedWidgets::label(this, tr("Адрес"), QRect(sim2LabelX, adressRowY, 41, 21));
+    sim2Adress
+            = PlacedWidgets::lineEdit(this, QStringLiteral("sim2Adress"),
+                                      QRect(sim2FieldX, adressRowY, wideFieldWidth, fieldHeight));
+    sim2DialLabel
+            = PlacedWidgets::label(this, tr("Номер дозвона"), QRect(sim2LabelX, dialRowY, 91, 21));
+    sim2DialNumber
+            = PlacedWidgets::lineEdit(this, QStringLiteral("sim2DialNumber"),
+                                      QRect(sim2FieldX, dialRowY, dialFieldWidth, fieldHeight));
+    sim2UserLabel = PlacedWidgets::label(this, tr("Имя пользователя"),
+                                         QRect(sim2LabelX, userRowY, 105, 21));
+    sim2User = PlacedWidgets::lineEdit(this, QStringLiteral("sim2User"),
+                                       QRect(sim2FieldX, userRowY, wideFieldWidth, fieldHeight));
+    sim2PasswordLabel
+            = PlacedWidgets::label(this, tr("Пароль"), QRect(sim2LabelX, passwordRowY, 51, 21));
+    sim2Password
+            = PlacedWidgets::lineEdit(this, QStringLiteral("sim2Password"),
+                                      QRect(sim2FieldX, passwordRowY, wideFieldWidth, fieldHeight));
 
     firstSeparator
             = addSeparator(QRect(firstSeparatorX, separatorY, separatorWidth, separatorHeight));
     secondSeparator
             = addSeparator(QRect(secondSeparatorX, separatorY, separatorWidth, separatorHeight));
 
-    ping1Label = addLabel(tr("IP№1 для пинга"), QRect(pingLabelX, ping1Y, 91, 21));
-    ping1 = addField(QStringLiteral("ping1"),
-                     QRect(pingFieldX, ping1Y, wideFieldWidth, fieldHeight));
-    ping2Label
-            = addLabel(tr("IP№2 для пинга\n(не обязятельно)"), QRect(pingLabelX, ping2Y, 101, 31));
-    ping2 = addField(QStringLiteral("ping2"),
-                     QRect(pingFieldX, ping2Y, wideFieldWidth, fieldHeight));
+    ping1Label
+            = PlacedWidgets::label(this, tr("IP№1 для пинга"), QRect(pingLabelX, ping1Y, 91, 21));
+    ping1 = PlacedWidgets::lineEdit(this, QStringLiteral("ping1"),
+                                    QRect(pingFieldX, ping1Y, wideFieldWidth, fieldHeight));
+    ping2Label = PlacedWidgets::label(this, tr("IP№2 для пинга\n(не обязятельно)"),
+                                      QRect(pingLabelX, ping2Y, 101, 31));
+    ping2 = PlacedWidgets::lineEdit(this, QStringLiteral("ping2"),
+                                    QRect(pingFieldX, ping2Y, wideFieldWidth, fieldHeight));
 
     auto *apnValidator = new QRegularExpressionValidator(InputPatterns::apn(), this);
     sim1Adress->setValidator(apnValidator);
@@ -224,21 +241,6 @@ void BoxLTE::validatorSIM2DualingNumber(QString)
 void BoxLTE::validatorPing1(QString)
 {
     FieldValidation::instance().markField(ping1, ping1Label->text());
-}
-
-QLabel *BoxLTE::addLabel(const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, this);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit *BoxLTE::addField(const QString &name, const QRect &geometry)
-{
-    auto *field = new QLineEdit(this);
-    field->setObjectName(name);
-    field->setGeometry(geometry);
-    return field;
 }
 
 QFrame *BoxLTE::addSeparator(const QRect &geometry)

@@ -33,8 +33,6 @@ private slots:
     void validatorPing1(QString Text);
 
 private:
-    QLabel *addLabel(const QString &text, const QRect &geometry);
-    QLineEdit *addField(const QString &name, const QRect &geometry);
     QFrame *addSeparator(const QRect &geometry);
 
     QLabel *sim1Header;

@@ -2,6 +2,7 @@
 
 #include "app/fieldvalidation.h"
 #include "app/inputpatterns.h"
+#include "app/placedwidgets.h"
 #include "app/resizescale.h"
 
 #include <QJsonValue>
@@ -112,15 +113,10 @@ void BoxStaticIP::validatorDNS1(QString)
 
 QLabel *BoxStaticIP::addLabel(const QString &text, int row, int width)
 {
-    auto *label = new QLabel(text, this);
-    label->setGeometry(labelX, rowY[row], width, labelHeight);
-    return label;
+    return PlacedWidgets::label(this, text, QRect(labelX, rowY[row], width, labelHeight));
 }
 
 QLineEdit *BoxStaticIP::addField(const QString &name, int row)
 {
-    auto *field = new QLineEdit(this);
-    field->setObjectName(name);
-    field->setGeometry(fieldX, rowY[row], fieldWidth, fieldHeight);
-    return field;
+    return PlacedWidgets::lineEdit(this, name, QRect(fieldX, rowY[row], fieldWidth, fieldHeight));
 }

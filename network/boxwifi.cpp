@@ -1,5 +1,6 @@
 #include "network/boxwifi.h"
 
+#include "app/placedwidgets.h"
 #include "app/resizescale.h"
 
 #include <QComboBox>
@@ -47,7 +48,7 @@ BoxWIFI::BoxWIFI(const QString &title, const QRect &geometry, QWidget *parent) :
     setCheckable(true);
     setChecked(false);
 
-    addLabel(tr("Конфигурация Wi-Fi:"), QRect(20, 25, 111, 22));
+    PlacedWidgets::label(this, tr("Конфигурация Wi-Fi:"), QRect(20, 25, 111, 22));
     modeList = new QComboBox(this);
     modeList->setObjectName(QStringLiteral("modeList"));
     modeList->setGeometry(140, 25, 111, 22);
@@ -56,42 +57,52 @@ BoxWIFI::BoxWIFI(const QString &title, const QRect &geometry, QWidget *parent) :
     modeList->addItem(tr("Только Wi-Fi"), wifiOnlyMode);
     modeList->setCurrentIndex(0);
 
-    ssidLabel = addLabel(tr("Имя сети (SSID)"), QRect(leftLabelX, ssidRowY, 91, 21));
-    ssid = addField(QStringLiteral("ssid"),
-                    QRect(leftFieldX, ssidRowY, networkNameWidth, fieldHeight));
-    passwordLabel = addLabel(tr("Пароль"), QRect(leftLabelX, passwordRowY, 51, 21));
-    password = addField(QStringLiteral("password"),
-                        QRect(leftFieldX, passwordRowY, networkNameWidth, fieldHeight));
+    ssidLabel = PlacedWidgets::label(this, tr("Имя сети (SSID)"),
+                                     QRect(leftLabelX, ssidRowY, 91, 21));
+    ssid = PlacedWidgets::lineEdit(this, QStringLiteral("ssid"),
+                                   QRect(leftFieldX, ssidRowY, networkNameWidth, fieldHeight));
+    passwordLabel
+            = PlacedWidgets::label(this, tr("Пароль"), QRect(leftLabelX, passwordRowY, 51, 21));
+    password = PlacedWidgets::lineEdit(
+            this, QStringLiteral("password"),
+            QRect(leftFieldX, passwordRowY, networkNameWidth, fieldHeight));
 
-    addressLabel = addLabel(tr("IP-адрес"), QRect(leftLabelX, addressRowY, 51, 21));
-    address = addField(QStringLiteral("address"),
-                       QRect(leftFieldX, addressRowY, fieldWidth, fieldHeight));
-    networkAddressLabel
-            = addLabel(tr("IP-адрес сети"), QRect(leftLabelX, networkAddressRowY, 81, 21));
-    networkAddress = addField(QStringLiteral("networkAddress"),
-                              QRect(leftFieldX, networkAddressRowY, fieldWidth, fieldHeight));
+    addressLabel
+            = PlacedWidgets::label(this, tr("IP-адрес"), QRect(leftLabelX, addressRowY, 51, 21));
+    address = PlacedWidgets::lineEdit(this, QStringLiteral("address"),
+                                      QRect(leftFieldX, addressRowY, fieldWidth, fieldHeight));
+    networkAddressLabel = PlacedWidgets::label(this, tr("IP-адрес сети"),
+                                               QRect(leftLabelX, networkAddressRowY, 81, 21));
+    networkAddress = PlacedWidgets::lineEdit(
+            this, QStringLiteral("networkAddress"),
+            QRect(leftFieldX, networkAddressRowY, fieldWidth, fieldHeight));
 
-    maskLabel = addLabel(tr("Маска подсети"), QRect(rightLabelX, maskRowY, 91, 21));
-    subnetMask = addField(QStringLiteral("subnetMask"),
-                          QRect(rightFieldX, maskRowY, fieldWidth, fieldHeight));
-    gatewayLabel = addLabel(tr("Шлюз"), QRect(rightLabelX, gatewayRowY, 51, 21));
-    gateway = addField(QStringLiteral("gateway"),
-                       QRect(rightFieldX, gatewayRowY, fieldWidth, fieldHeight));
-    preferredDnsLabel
-            = addLabel(tr("Предпочитаемый DNS"), QRect(rightLabelX, preferredDnsRowY, 131, 21));
-    preferredDns = addField(QStringLiteral("preferredDns"),
-                            QRect(rightFieldX, preferredDnsRowY, fieldWidth, fieldHeight));
-    additionalDnsLabel
-            = addLabel(tr("Дополнительный DNS"), QRect(rightLabelX, additionalDnsRowY, 131, 21));
-    additionalDns = addField(QStringLiteral("additionalDns"),
-                             QRect(rightFieldX, additionalDnsRowY, fieldWidth, fieldHeight));
+    maskLabel
+            = PlacedWidgets::label(this, tr("Маска подсети"), QRect(rightLabelX, maskRowY, 91, 21));
+    subnetMask = PlacedWidgets::lineEdit(this, QStringLiteral("subnetMask"),
+                                         QRect(rightFieldX, maskRowY, fieldWidth, fieldHeight));
+    gatewayLabel = PlacedWidgets::label(this, tr("Шлюз"), QRect(rightLabelX, gatewayRowY, 51, 21));
+    gateway = PlacedWidgets::lineEdit(this, QStringLiteral("gateway"),
+                                      QRect(rightFieldX, gatewayRowY, fieldWidth, fieldHeight));
+    preferredDnsLabel = PlacedWidgets::label(this, tr("Предпочитаемый DNS"),
+                                             QRect(rightLabelX, preferredDnsRowY, 131, 21));
+    preferredDns = PlacedWidgets::lineEdit(
+            this, QStringLiteral("preferredDns"),
+            QRect(rightFieldX, preferredDnsRowY, fieldWidth, fieldHeight));
+    additionalDnsLabel = PlacedWidgets::label(this, tr("Дополнительный DNS"),
+                                              QRect(rightLabelX, additionalDnsRowY, 131, 21));
+    additionalDns = PlacedWidgets::lineEdit(
+            this, QStringLiteral("additionalDns"),
+            QRect(rightFieldX, additionalDnsRowY, fieldWidth, fieldHeight));
 
-    rangeStartLabel = addLabel(tr("Диапазон IP-адресов"), QRect(rangeLabelX, rangeRowY, 121, 21));
-    rangeStart = addField(QStringLiteral("rangeStart"),
-                          QRect(rangeStartX, rangeRowY, fieldWidth, fieldHeight));
-    rangeDashLabel = addLabel(QStringLiteral(" - "), QRect(rangeDashX, rangeRowY, 12, 21));
-    rangeEnd = addField(QStringLiteral("rangeEnd"),
-                        QRect(rangeEndX, rangeRowY, fieldWidth, fieldHeight));
+    rangeStartLabel = PlacedWidgets::label(this, tr("Диапазон IP-адресов"),
+                                           QRect(rangeLabelX, rangeRowY, 121, 21));
+    rangeStart = PlacedWidgets::lineEdit(this, QStringLiteral("rangeStart"),
+                                         QRect(rangeStartX, rangeRowY, fieldWidth, fieldHeight));
+    rangeDashLabel = PlacedWidgets::label(this, QStringLiteral(" - "),
+                                          QRect(rangeDashX, rangeRowY, 12, 21));
+    rangeEnd = PlacedWidgets::lineEdit(this, QStringLiteral("rangeEnd"),
+                                       QRect(rangeEndX, rangeRowY, fieldWidth, fieldHeight));
 
     networkFields = {address,      networkAddress, subnetMask, gateway,
                      preferredDns, additionalDns,  rangeEnd,   rangeStart};
@@ -247,19 +258,4 @@ void BoxWIFI::applyNetworkFieldsState()
     const bool enabled = isChecked() && networkFieldsEditable;
     for (QLineEdit *field : std::as_const(networkFields))
         field->setEnabled(enabled);
-}
-
-QLabel *BoxWIFI::addLabel(const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, this);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit *BoxWIFI::addField(const QString &name, const QRect &geometry)
-{
-    auto *field = new QLineEdit(this);
-    field->setObjectName(name);
-    field->setGeometry(geometry);
-    return field;
 }

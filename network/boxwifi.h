@@ -32,8 +32,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QLabel *addLabel(const QString &text, const QRect &geometry);
-    QLineEdit *addField(const QString &name, const QRect &geometry);
     int currentMode() const;
     void setNetworkFieldsEditable(bool editable);
     void applyNetworkFieldsState();
