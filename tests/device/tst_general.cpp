@@ -201,8 +201,7 @@ private slots:
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(box->findChild<QWidget *>(names.at(i))->pos(),
                      QPoint(int(factor * reference.at(i).x()), reference.at(i).y()));
-        QCOMPARE(WidgetCheck::overlappingSiblings(box.get()), QStringList());
-        QCOMPARE(WidgetCheck::outsideParent(box.get()), QStringList());
+        QCOMPARE(WidgetCheck::layoutProblems(box.get()), QStringList());
     }
 };
 

@@ -600,8 +600,7 @@ void TestLoRaSettings::rendersWithoutOverlaps()
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
-    QCOMPARE(WidgetCheck::overlappingSiblings(&page), QStringList());
-    QCOMPARE(WidgetCheck::outsideParent(&page), QStringList());
+    QCOMPARE(WidgetCheck::layoutProblems(&page), QStringList());
     QTemporaryDir dir;
     QVERIFY(WidgetCheck::renderToPng(&page, dir.filePath(QStringLiteral("lorasettings.png"))));
 }

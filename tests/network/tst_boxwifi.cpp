@@ -313,8 +313,7 @@ void TestBoxWIFI::noOverlap()
     box.resize(size);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QStringList problems = WidgetCheck::overlappingSiblings(&box);
-    problems += WidgetCheck::outsideParent(&box);
+    const QStringList problems = WidgetCheck::layoutProblems(&box);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
 }
 

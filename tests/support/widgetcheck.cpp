@@ -63,6 +63,11 @@ QStringList WidgetCheck::outsideParent(const QWidget *root)
     return found;
 }
 
+QStringList WidgetCheck::layoutProblems(const QWidget *root)
+{
+    return overlappingSiblings(root) + outsideParent(root);
+}
+
 bool WidgetCheck::renderToPng(QWidget *widget, const QString &filePath)
 {
     return widget->grab().save(filePath, "PNG");

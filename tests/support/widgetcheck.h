@@ -16,6 +16,8 @@ public:
     static QStringList overlappingSiblings(const QWidget *root, const QStringList &allowed = {});
     // Describes every visible child that reaches outside its parent's rectangle.
     static QStringList outsideParent(const QWidget *root);
+    // Both of the above: every overlap and every child outside its parent.
+    static QStringList layoutProblems(const QWidget *root);
     // Renders the widget offscreen into a PNG file; returns whether it was written.
     static bool renderToPng(QWidget *widget, const QString &filePath);
 };
