@@ -1,7 +1,855 @@
 #include "app/basicwindow.h"
 
-BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent)
+#include "app/colorscheme.h"
+#include "app/fieldvalidation.h"
+#include "app/waitinganimation.h"
+#include "device/aboutdeveloper.h"
+#include "device/aboutdevice.h"
+#include "link/sportconnector.h"
+#include "lora/loralogs.h"
+#include "lora/othersettings.h"
+#include "lora/stacklorasettings.h"
+#include "network/networksettings.h"
+#include "settings/presetfile.h"
+#include "settings/settingsequal.h"
+#include "settings/settingshandlerandcollector.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+const QString BasicWindow::emulatorPortPath = QStringLiteral("/tmp/kelvane-gateway");
+
+namespace {
+
+const QString portKey = QStringLiteral("Port");
+const QString modelKey = QStringLiteral("Model");
+const QString currentTabKey = QStringLiteral("CurrentTab");
+const QString defaultPort = QStringLiteral("COM-1");
+
+const QString lteGroupKey = QStringLiteral("200");
+const QString staticIpGroupKey = QStringLiteral("300");
+const QString wifiGroupKey = QStringLiteral("350");
+const QString module1GroupKey = QStringLiteral("100");
+const QString module2GroupKey = QStringLiteral("150");
+const QString coreVersionKey = QStringLiteral("9");
+const QString disconnectedCoreVersion = QStringLiteral("1.1.1");
+
+constexpr int modelTk0 = 0;
+constexpr int modelTk1 = 1;
+constexpr int modelTk3 = 2;
+constexpr int modelTk3Max = 3;
+constexpr int slowBaudRate = 115200;
+constexpr int fastBaudRate = 1500000;
+
+constexpr int loraTab = 0;
+constexpr int logsTab = 1;
+constexpr int networkTab = 2;
+constexpr int otherTab = 3;
+constexpr int deviceTab = 4;
+
+constexpr int boxInformation = 1;
+constexpr int boxWarning = 2;
+constexpr int boxCritical = 3;
+
+const QRect logoGeometry(8, 5, 141, 121);
+const QRect portGeometry(10, 140, 101, 24);
+const QRect refreshGeometry(120, 140, 24, 24);
+const QRect modelLabelGeometry(10, 170, 51, 24);
+const QRect modelGeometry(72, 170, 71, 24);
+const QRect authGeometry(10, 200, 131, 121);
+const QRect expandAuthGeometry(105, 4, 24, 11);
+const QRect loginLabelGeometry(10, 20, 113, 20);
+const QRect loginGeometry(10, 40, 113, 24);
+const QRect passwordLabelGeometry(10, 70, 90, 20);
+const QRect passwordGeometry(10, 90, 113, 24);
+const QRect showPasswordGeometry(102, 67, 24, 24);
+constexpr int leftColumnX = 10;
+constexpr int buttonWidthPx = 131;
+constexpr int buttonHeightPx = 24;
+constexpr int iconButtonSidePx = 24;
+constexpr int expandedAuthHeightPx = 121;
+constexpr int collapsedAuthHeightPx = 21;
+constexpr int connectExpandedY = 330;
+constexpr int disconnectExpandedY = 360;
+constexpr int connectCollapsedY = 230;
+constexpr int disconnectCollapsedY = 260;
+
+// Distances from the window's bottom and right edges.
+constexpr int holdBoxFromBottomPx = 205;
+constexpr int holdBoxWidthPx = 135;
+constexpr int holdBoxHeightPx = 21;
+constexpr int exportFromBottomPx = 175;
+constexpr int importFromBottomPx = 145;
+constexpr int requestFromBottomPx = 70;
+constexpr int applyFromBottomPx = 40;
+constexpr int aboutFromRightPx = 35;
+constexpr int aboutY = 11;
+constexpr int tabsX = 160;
+constexpr int tabsY = 10;
+constexpr int tabsWidthLessPx = 170;
+constexpr int tabsHeightLessPx = 24;
+
+constexpr int lastTabIndex = 4;
+
+const QString logoPicture = QStringLiteral(":/Logo/LogoRU.png");
+const QString logoPictureDark = QStringLiteral(":/Logo/LogoRU_w.png");
+const QString refreshPicture = QStringLiteral(":/Pictures/Refresh.png");
+const QString hidePasswordPicture = QStringLiteral(":/Pictures/HidePwd.png");
+const QString showPasswordPicture = QStringLiteral(":/Pictures/ShowPwd.png");
+const QString aboutPicture = QStringLiteral(":/Pictures/AboutDev.png");
+
+QString themed(const QString &path, ColorScheme::Scheme scheme)
 {
+    if (scheme != ColorScheme::Dark)
+        return path;
+    QString dark = path;
+    return dark.insert(dark.lastIndexOf(QLatin1Char('.')), QStringLiteral("_w"));
+}
+
+bool isTwoModuleModel(int code)
+{
+    return code == modelTk3 || code == modelTk3Max;
+}
+
+bool hasWifi(int code)
+{
+    return code == modelTk0 || code == modelTk3Max;
+}
+
+// Presets are proposed beside the program, unless it is installed where the
+// operator cannot write.
+QString presetDirectory()
+{
+    const QString programDirectory = QCoreApplication::applicationDirPath();
+    if (QFileInfo(programDirectory).isWritable())
+        return programDirectory;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+} // namespace
+
+BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(this)
+{
+    connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     setMinimumSize(minimumWidthPx, minimumHeightPx);
     setWindowTitle(QStringLiteral("Kelvane_v1.1.2").replace(QLatin1Char('_'), QLatin1Char(' ')));
+
+    createLeftColumn();
+    createPages();
+    refreshPortList();
+
+    spinner = new WaitingAnimation(this);
+    spinner->setObjectName(QStringLiteral("spinner"));
+    spinner->setDuration(spinnerFadeMs);
+
+    makeWindowConnections();
+
+    QSettings settings;
+    const int portIndex = portBox->findText(settings.value(portKey, defaultPort).toString(),
+                                            Qt::MatchExactly | Qt::MatchCaseSensitive);
+    portBox->setCurrentIndex(portIndex);
+    changeInterface(settings.value(modelKey, modelTk0).toInt());
+    const int storedTab = settings.value(currentTabKey, loraTab).toInt();
+    tabs->setCurrentIndex(storedTab > lastTabIndex ? storedTab - 1 : storedTab);
+
+    changeIcons(QPalette());
+}
+
+BasicWindow::~BasicWindow()
+{
+    QSettings settings;
+    settings.setValue(currentTabKey, tabs->currentIndex());
+    settings.setValue(modelKey, modelBox->currentIndex());
+    settings.setValue(portKey, portBox->currentText());
+    // No event loop may run again to delete the link later.
+    const QPointer<SPortConnector> closing = link;
+    if (link)
+        disconnectFromGateway();
+    delete closing.data();
+    connectionTimer.stop();
+    delete aboutWindow.data();
+}
+
+void BasicWindow::createLeftColumn()
+{
+    logoLabel = new QLabel(this);
+    logoLabel->setObjectName(QStringLiteral("logoLabel"));
+    logoLabel->setGeometry(logoGeometry);
+
+    authGroup = new QGroupBox(tr("Авторизация"), this);
+    authGroup->setObjectName(QStringLiteral("authGroup"));
+    authGroup->setGeometry(authGeometry);
+
+    loginLabel = new QLabel(tr("Логин"), authGroup);
+    loginLabel->setGeometry(loginLabelGeometry);
+    passwordLabel = new QLabel(tr("Пароль"), authGroup);
+    passwordLabel->setGeometry(passwordLabelGeometry);
+    modelLabel = new QLabel(tr("Модель:"), this);
+    modelLabel->setGeometry(modelLabelGeometry);
+
+    loginEdit = new QLineEdit(QStringLiteral("root"), authGroup);
+    loginEdit->setObjectName(QStringLiteral("loginEdit"));
+    loginEdit->setClearButtonEnabled(true);
+    loginEdit->setGeometry(loginGeometry);
+    passwordEdit = new QLineEdit(authGroup);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setClearButtonEnabled(true);
+    passwordEdit->setGeometry(passwordGeometry);
+
+    // Editable, so that any device path (a symbolic link, a pseudo-terminal) can be typed.
+    portBox = new QComboBox(this);
+    portBox->setObjectName(QStringLiteral("portBox"));
+    portBox->setEditable(true);
+    portBox->setInsertPolicy(QComboBox::NoInsert);
+    portBox->setGeometry(portGeometry);
+
+    modelBox = new QComboBox(this);
+    modelBox->setObjectName(QStringLiteral("modelBox"));
+    modelBox->setGeometry(modelGeometry);
+    modelBox->addItem(tr("ТК-0"), slowBaudRate);
+    modelBox->addItem(tr("ТК-1"), slowBaudRate);
+    modelBox->addItem(tr("ТК-3"), slowBaudRate);
+    modelBox->addItem(tr("ТК-3Max"), fastBaudRate);
+    lastBaudRate = slowBaudRate;
+
+    const auto makeButton = [this](const QString &text, const QString &name) {
+        auto *button = new QPushButton(text, this);
+        button->setObjectName(name);
+        return button;
+    };
+    refreshButton = makeButton(QString(), QStringLiteral("refreshButton"));
+    refreshButton->setGeometry(refreshGeometry);
+    connectButton = makeButton(tr("Подключиться"), QStringLiteral("connectButton"));
+    connectButton->setGeometry(leftColumnX, connectExpandedY, buttonWidthPx, buttonHeightPx);
+    disconnectButton = makeButton(tr("Отключиться"), QStringLiteral("disconnectButton"));
+    disconnectButton->setGeometry(leftColumnX, disconnectExpandedY, buttonWidthPx, buttonHeightPx);
+    exportButton = makeButton(tr("Экспорт настроек"), QStringLiteral("exportButton"));
+    importButton = makeButton(tr("Импорт настроек"), QStringLiteral("importButton"));
+    requestButton = makeButton(tr("Запросить настройки"), QStringLiteral("requestButton"));
+    applyButton = makeButton(tr("Применить настройки"), QStringLiteral("applyButton"));
+    showPasswordButton = new QPushButton(authGroup);
+    showPasswordButton->setObjectName(QStringLiteral("showPasswordButton"));
+    showPasswordButton->setGeometry(showPasswordGeometry);
+    showPasswordButton->setFlat(true);
+    aboutButton = makeButton(QString(), QStringLiteral("aboutButton"));
+    expandAuthButton = new QPushButton(authGroup);
+    expandAuthButton->setObjectName(QStringLiteral("expandAuthButton"));
+    expandAuthButton->setGeometry(expandAuthGeometry);
+
+    for (QPushButton *button : {refreshButton, showPasswordButton, aboutButton})
+        button->setIconSize(QSize(iconButtonSidePx, iconButtonSidePx) * 3 / 4);
+
+    disconnectButton->setEnabled(false);
+    requestButton->setEnabled(false);
+    applyButton->setEnabled(false);
+}
+
+void BasicWindow::createPages()
+{
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    loraPage = new StackLoRaSettings(tabs);
+    loraPage->setObjectName(QStringLiteral("loraPage"));
+    networkPage = new NetworkSettings(tabs);
+    networkPage->setObjectName(QStringLiteral("networkPage"));
+    otherPage = new OtherSettings(tabs);
+    otherPage->setObjectName(QStringLiteral("otherPage"));
+    logsPage = new LoRaLogs(tabs);
+    logsPage->setObjectName(QStringLiteral("logsPage"));
+    devicePage = new AboutDevice;
+    devicePage->setObjectName(QStringLiteral("devicePage"));
+
+    tabs->addTab(loraPage, tr("Настройки LoRa"));
+    tabs->addTab(logsPage, tr("Логи LoRa"));
+    tabs->addTab(networkPage, tr("Сетевые настройки"));
+    tabs->addTab(otherPage, tr("Прочие настройки"));
+    tabs->addTab(devicePage, tr("Об устройстве"));
+    placeAnchoredWidgets();
+    tabs->lower();
+}
+
+void BasicWindow::makeWindowConnections()
+{
+    connect(passwordEdit, &QLineEdit::returnPressed, spinner, &WaitingAnimation::start);
+    connect(passwordEdit, &QLineEdit::returnPressed, this, &BasicWindow::connectToGateway);
+    connect(expandAuthButton, &QPushButton::pressed, this, &BasicWindow::expandAuthForm);
+    connect(connectButton, &QPushButton::pressed, spinner, &WaitingAnimation::start);
+    connect(connectButton, &QPushButton::pressed, this, &BasicWindow::connectToGateway);
+    connect(showPasswordButton, &QPushButton::pressed, this, &BasicWindow::editViewPassGateway);
+    connect(aboutButton, &QPushButton::pressed, this, &BasicWindow::showAboutDeveloperWindow);
+    connect(refreshButton, &QPushButton::pressed, this, &BasicWindow::refreshPortList);
+    connect(exportButton, &QPushButton::pressed, this, &BasicWindow::savePresets);
+    connect(importButton, &QPushButton::pressed, this, &BasicWindow::loadPresets);
+    connect(networkPage, &NetworkSettings::showDialogMessage, this, &BasicWindow::showDialogWidget);
+    connect(logsPage, &LoRaLogs::showDialog, this, &BasicWindow::showDialogWidget);
+    connect(modelBox, &QComboBox::currentIndexChanged, this, &BasicWindow::changeInterface);
+    connect(otherPage, &OtherSettings::usingLocalServer, this,
+            &BasicWindow::forwardLocalServerChoice);
+}
+
+void BasicWindow::refreshPortList()
+{
+    portBox->clear();
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports)
+        portBox->addItem(port.portName());
+    // A pseudo-terminal is never among the system's serial ports.
+    if (QFileInfo::exists(emulatorPortPath))
+        portBox->addItem(emulatorPortPath);
+}
+
+void BasicWindow::showDialogWidget(int index, QString Title, QString Text)
+{
+    QMessageBox box(QMessageBox::Icon(index), Title, Text, QMessageBox::Ok, this,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.exec();
+}
+
+QByteArray BasicWindow::loginBytes() const
+{
+    return loginEdit->text().toUtf8() + QByteArrayLiteral("\r");
+}
+
+QByteArray BasicWindow::passwordBytes() const
+{
+    return passwordEdit->text().toUtf8() + QByteArrayLiteral("\r");
+}
+
+void BasicWindow::connectToGateway()
+{
+    if (link)
+        disconnectFromGateway();
+
+    const QVariant baudRate = modelBox->currentData();
+    link = new SPortConnector(baudRate.isValid() ? baudRate.toInt() : lastBaudRate);
+    link->setConnectionParameters(portBox->currentText(), loginBytes(), passwordBytes());
+
+    connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
+            Qt::UniqueConnection);
+    connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::showDialogWidget);
+    connect(link, &SPortConnector::connectSucsessful, this,
+            &BasicWindow::unlockingSettingsFunctions);
+    connect(link, &SPortConnector::stopSpinner, spinner, &WaitingAnimation::stop);
+    connect(link, &SPortConnector::connectionFailure, this, &BasicWindow::deleteSPortInstance);
+    connect(link, &SPortConnector::disableInterface, this, &BasicWindow::disableInterface);
+    connect(link, &SPortConnector::gatewayModel, this, &BasicWindow::changeInterface);
+    connect(link, &SPortConnector::recivedStatusLoRaModules, loraPage,
+            &StackLoRaSettings::setModuleState);
+
+    link->connectToGatewayPort();
+}
+
+void BasicWindow::unlockingSettingsFunctions()
+{
+    if (!link)
+        return;
+    setConnectedControls(true);
+    devicePage->unlockServiceButtons();
+    otherPage->attachLink(link);
+    networkPage->attachLink(link);
+
+    connect(link, &SPortConnector::unlockApplyBTN, this, &BasicWindow::unlockApplyButton);
+    connect(link, &SPortConnector::blockRequestBTN, this, &BasicWindow::blockGetSettingsButton);
+    connect(devicePage->resetGatewayButton, &QPushButton::pressed, link,
+            &SPortConnector::resetDefaultSettings);
+    connect(devicePage->resetLoRaButton, &QPushButton::pressed, link,
+            &SPortConnector::resetLoRaDefaultSettings);
+    connect(devicePage->rebootButton, &QPushButton::pressed, link, &SPortConnector::rebootGateway);
+    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
+            Qt::UniqueConnection);
+    connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
+            Qt::UniqueConnection);
+    connect(requestButton, &QPushButton::pressed, spinner, &WaitingAnimation::start,
+            Qt::UniqueConnection);
+    connect(link, &SPortConnector::resivedSettings, this, &BasicWindow::resivedSettings);
+    connect(logsPage, &LoRaLogs::runLoRaLogs, link, &SPortConnector::startGetPacketForwarderLogs);
+    connect(logsPage, &LoRaLogs::stopLoRaLogs, link, &SPortConnector::stopGetPacketForwarderLogs);
+    connect(link, &SPortConnector::sendLoRaLogs, logsPage, &LoRaLogs::setLoRaLogs);
+    connect(link, &SPortConnector::sendRebootLogs, devicePage, &AboutDevice::Set_Reboot_Logs);
+    connect(link, &SPortConnector::rebootSucsess, this, &BasicWindow::rebootSucsess);
+    connect(link, &SPortConnector::connectionCoreDropped, this,
+            &BasicWindow::disconnectFromGateway);
+    connect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck,
+            Qt::UniqueConnection);
+    connect(loraPage, &StackLoRaSettings::useDoubleModule, link,
+            &SPortConnector::runPacketForwarder);
+
+    connectionTimer.start(connectionCheckPeriodMs);
+}
+
+void BasicWindow::setConnectedControls(bool connected)
+{
+    for (QWidget *control : {static_cast<QWidget *>(portBox), static_cast<QWidget *>(refreshButton),
+                             static_cast<QWidget *>(modelBox), static_cast<QWidget *>(authGroup),
+                             static_cast<QWidget *>(connectButton)})
+        control->setEnabled(!connected);
+    for (QPushButton *button : {disconnectButton, requestButton, applyButton})
+        button->setEnabled(connected);
+}
+
+void BasicWindow::connectionCheck()
+{
+    if (link && link->isPortAvailable())
+        return;
+    connectionTimer.stop();
+    disconnectFromGateway();
+    showDialogWidget(boxCritical, tr("Ошибка"), tr("Потеряно соединение с устройством."));
+}
+
+void BasicWindow::disconnectFromGateway()
+{
+    connectionTimer.stop();
+    disconnect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck);
+    if (link)
+        link->disconnectFromGatewayPort();
+    resetToDisconnected();
+    dropLink();
+}
+
+void BasicWindow::resetToDisconnected()
+{
+    logsPage->resetSendLogs();
+    setConnectedControls(false);
+    devicePage->lockServiceButtons();
+    otherPage->detachLink();
+    networkPage->detachLink();
+    setCoreVersionKeepingPages(disconnectedCoreVersion);
+}
+
+// Cuts every tie between the link and the window before the link goes, so no
+// later signal reaches a slot and no slot reaches a link that is gone. The link
+// is deleted from the event loop, never while one of its functions is running.
+void BasicWindow::dropLink()
+{
+    if (!link)
+        return;
+    SPortConnector *gone = link;
+    link = nullptr;
+    disconnect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway);
+    disconnect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway);
+    disconnect(requestButton, &QPushButton::pressed, spinner, &WaitingAnimation::start);
+    for (QObject *sender : {static_cast<QObject *>(requestButton),
+                            static_cast<QObject *>(devicePage->resetGatewayButton),
+                            static_cast<QObject *>(devicePage->resetLoRaButton),
+                            static_cast<QObject *>(devicePage->rebootButton),
+                            static_cast<QObject *>(logsPage), static_cast<QObject *>(loraPage)})
+        disconnect(sender, nullptr, gone, nullptr);
+    for (QObject *receiver : {static_cast<QObject *>(this), static_cast<QObject *>(spinner),
+                              static_cast<QObject *>(loraPage), static_cast<QObject *>(logsPage),
+                              static_cast<QObject *>(devicePage)})
+        disconnect(gone, nullptr, receiver, nullptr);
+    gone->deleteLater();
+}
+
+void BasicWindow::deleteSPortInstance()
+{
+    // A failure after the login (the gateway did not come back from a reboot)
+    // leaves nothing to disconnect: the window returns to its disconnected state.
+    if (disconnectButton->isEnabled()) {
+        connectionTimer.stop();
+        disconnect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck);
+        resetToDisconnected();
+    }
+    dropLink();
+}
+
+void BasicWindow::disableInterface()
+{
+    if (!link)
+        return;
+    link->setConnectionParameters(portBox->currentText(), loginBytes(), passwordBytes());
+    requestButton->setEnabled(false);
+    applyButton->setEnabled(false);
+    devicePage->lockServiceButtons();
+    logsPage->resetSendLogs();
+}
+
+void BasicWindow::rebootSucsess()
+{
+    requestButton->setEnabled(true);
+    applyButton->setEnabled(true);
+    devicePage->unlockServiceButtons();
+    showDialogWidget(boxInformation, tr("Перезагрузка"), tr("Базовая станция перезагружена."));
+}
+
+void BasicWindow::changeInterface(int Index)
+{
+    if (Index != modelBox->currentIndex()) {
+        modelBox->setCurrentIndex(Index);
+        if (modelBox->currentIndex() == Index)
+            return;
+    }
+    const QVariant baudRate = modelBox->itemData(Index);
+    if (baudRate.isValid())
+        lastBaudRate = baudRate.toInt();
+
+    tabs->setTabVisible(logsTab, false);
+    tabs->setTabVisible(otherTab, false);
+    networkPage->hideWifiBox();
+    networkPage->showPingFields();
+    switch (Index) {
+    case modelTk0:
+        networkPage->showWifiBox();
+        networkPage->hidePingFields();
+        break;
+    case modelTk1:
+        tabs->setTabVisible(logsTab, true);
+        tabs->setTabVisible(otherTab, true);
+        break;
+    case modelTk3:
+    case modelTk3Max:
+        if (link)
+            link->requestLoRaModulesState();
+        if (Index == modelTk3Max)
+            networkPage->showWifiBox();
+        tabs->setTabVisible(logsTab, true);
+        tabs->setTabVisible(otherTab, true);
+        break;
+    default:
+        break;
+    }
+    loraPage->setDeviceType(Index);
+}
+
+void BasicWindow::changeIcons(QPalette Palette)
+{
+    Q_UNUSED(Palette)
+    const ColorScheme::Scheme scheme = ColorScheme::current();
+    logoLabel->setPixmap(QPixmap(tr(themed(logoPicture, scheme).toLatin1().constData())));
+    refreshButton->setIcon(QIcon(themed(refreshPicture, scheme)));
+    aboutButton->setIcon(QIcon(themed(aboutPicture, scheme)));
+    showPasswordButton->setIcon(QIcon(themed(hidePasswordPicture, scheme)));
+    networkPage->setThemeIcons(scheme);
+    if (aboutWindow)
+        aboutWindow->setThemeLogo(scheme);
+}
+
+void BasicWindow::editViewPassGateway()
+{
+    const ColorScheme::Scheme scheme = ColorScheme::current();
+    if (passwordEdit->echoMode() == QLineEdit::Password) {
+        passwordEdit->setEchoMode(QLineEdit::Normal);
+        showPasswordButton->setIcon(QIcon(themed(showPasswordPicture, scheme)));
+    } else if (passwordEdit->echoMode() == QLineEdit::Normal) {
+        passwordEdit->setEchoMode(QLineEdit::Password);
+        showPasswordButton->setIcon(QIcon(themed(hidePasswordPicture, scheme)));
+    }
+}
+
+void BasicWindow::expandAuthForm()
+{
+    if (authGroup->height() == collapsedAuthHeightPx) {
+        authGroup->resize(authGeometry.width(), expandedAuthHeightPx);
+        connectButton->move(leftColumnX, connectExpandedY);
+        disconnectButton->move(leftColumnX, disconnectExpandedY);
+    } else if (authGroup->height() == expandedAuthHeightPx) {
+        authGroup->resize(authGeometry.width(), collapsedAuthHeightPx);
+        connectButton->move(leftColumnX, connectCollapsedY);
+        disconnectButton->move(leftColumnX, disconnectCollapsedY);
+    }
+}
+
+void BasicWindow::showAboutDeveloperWindow()
+{
+    auto *window = new AboutDeveloper;
+    window->setWindowModality(Qt::ApplicationModal);
+    window->setThemeLogo(ColorScheme::current());
+    window->show();
+    connect(window, &AboutDeveloper::closed, window, &QObject::deleteLater);
+    aboutWindow = window;
+}
+
+void BasicWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (QWidget *focused = QApplication::focusWidget()) {
+            focused->clearFocus();
+            loraPage->lockGwIDs();
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+// A new application palette (the system switched its colour scheme) reaches
+// every widget as this event.
+void BasicWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        changeIcons(QApplication::palette());
+    QWidget::changeEvent(event);
+}
+
+void BasicWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeAnchoredWidgets();
+}
+
+void BasicWindow::placeAnchoredWidgets()
+{
+    const int h = height();
+    const int w = width();
+    if (holdSettingsBox)
+        holdSettingsBox->setGeometry(leftColumnX, h - holdBoxFromBottomPx, holdBoxWidthPx,
+                                     holdBoxHeightPx);
+    exportButton->setGeometry(leftColumnX, h - exportFromBottomPx, buttonWidthPx, buttonHeightPx);
+    importButton->setGeometry(leftColumnX, h - importFromBottomPx, buttonWidthPx, buttonHeightPx);
+    requestButton->setGeometry(leftColumnX, h - requestFromBottomPx, buttonWidthPx, buttonHeightPx);
+    applyButton->setGeometry(leftColumnX, h - applyFromBottomPx, buttonWidthPx, buttonHeightPx);
+    aboutButton->setGeometry(w - aboutFromRightPx, aboutY, iconButtonSidePx, iconButtonSidePx);
+    tabs->setGeometry(tabsX, tabsY, w - tabsWidthLessPx, h - tabsHeightLessPx);
+}
+
+// Reading the settings: the link's reply reaches the pages.
+void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
+{
+    spinner->stop();
+    if (link)
+        connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
+                Qt::UniqueConnection);
+    if (!SettingsJSON || SettingsJSON->isEmpty())
+        return;
+    const QJsonObject received = *SettingsJSON;
+
+    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    collector->addSettings(received);
+    const QString coreVersion = received.value(coreVersionKey).toString();
+    if (holdSettings) {
+        // The held pages keep every imported value; only the identifiers follow
+        // the gateway.
+        setCoreVersionKeepingPages(coreVersion);
+        loraPage->setGatewayIds(collector->getLoRaSettings());
+    } else {
+        loraPage->setCoreVersion(coreVersion);
+        delete holdSettingsBox;
+        holdSettingsBox = nullptr;
+        fillPagesFromCollector(true);
+    }
+    devicePage->setSettings();
+
+    showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки получены!"));
+    // The operator may have lost the link while the box stood.
+    if (!link)
+        return;
+    link->serverPowerUpCheckRequest();
+    if (link && isTwoModuleModel(loraPage->deviceType))
+        link->requestLoRaModulesState();
+}
+
+void BasicWindow::fillPagesFromCollector(bool withGatewayId)
+{
+    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    fillingPages = true;
+    loraPage->setSettings(collector->getLoRaSettings(), withGatewayId);
+    networkPage->setSettings();
+    otherPage->setSettings(collector->getServerSettings());
+    fillingPages = false;
+}
+
+// The core version decides only which plans are offered; what the module pages
+// show stays, so that neither the hold option nor a disconnect loses an entry.
+void BasicWindow::setCoreVersionKeepingPages(const QString &version)
+{
+    const QJsonObject shown = loraPage->getSettings(true);
+    loraPage->setCoreVersion(version);
+    fillingPages = true;
+    loraPage->setSettings(shown, true);
+    fillingPages = false;
+}
+
+void BasicWindow::forwardLocalServerChoice(bool state)
+{
+    if (!fillingPages)
+        loraPage->useLocalServer(state);
+}
+
+void BasicWindow::sendSettingsToGateway()
+{
+    spinner->start();
+    disconnect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway);
+    applyButton->setEnabled(false);
+
+    FieldValidation &validation = FieldValidation::instance();
+    if (!validation.fieldsValid() || !link) {
+        spinner->stop();
+        if (link)
+            showDialogWidget(boxCritical, tr("Ошибка"),
+                             tr("Заполните поля:\n%1\nПоскольку они являются обязательными.")
+                                     .arg(validation.invalidFields()));
+        if (!link)
+            return;
+        connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
+                Qt::UniqueConnection);
+        applyButton->setEnabled(true);
+        return;
+    }
+    qDebug() << validation.invalidFields();
+
+    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    const int code = loraPage->deviceType;
+
+    const QJsonObject loraShown = loraPage->getSettings(true);
+    if (settingsEqual(collector->getLoRaSettings(), loraShown)) {
+        QJsonObject unchanged{{module1GroupKey, QJsonObject()}};
+        if (isTwoModuleModel(code))
+            unchanged.insert(module2GroupKey, QJsonObject());
+        collector->addSettings(unchanged);
+    } else {
+        collector->addSettings(loraShown);
+    }
+
+    QJsonObject networkHeld{{lteGroupKey, collector->getLTESettings()},
+                            {staticIpGroupKey, collector->getStaticIPSettings()}};
+    if (hasWifi(code))
+        networkHeld.insert(wifiGroupKey, collector->getWiFiSettings());
+    const QJsonObject networkShown = networkPage->getSettings();
+    if (settingsEqual(networkHeld, networkShown)) {
+        QJsonObject unchanged{{lteGroupKey, QJsonObject()}, {staticIpGroupKey, QJsonObject()}};
+        if (hasWifi(code))
+            unchanged.insert(wifiGroupKey, QJsonObject());
+        collector->addSettings(unchanged);
+    } else {
+        collector->addSettings(networkShown);
+    }
+
+    // The held side is the bare group and the page's is wrapped, so the server
+    // group always goes out in full.
+    if (code != modelTk0)
+        collector->addSettings(otherPage->getSettings());
+
+    link->sendSettings(collector->toJson());
+}
+
+void BasicWindow::unlockApplyButton()
+{
+    spinner->stop();
+    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
+            Qt::UniqueConnection);
+    applyButton->setEnabled(true);
+    if (!link)
+        return;
+    link->serverPowerUpCheckRequest();
+    if (link && isTwoModuleModel(loraPage->deviceType))
+        link->requestLoRaModulesState();
+}
+
+void BasicWindow::blockGetSettingsButton()
+{
+    if (link)
+        disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
+}
+
+void BasicWindow::retainSettingsChanged(bool state)
+{
+    holdSettings = state;
+}
+
+QString BasicWindow::askPresetSaveName(const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(this, tr("Выберете папку для сохранения настроек"),
+                                        proposedPath, QStringLiteral("*.gwset"));
+}
+
+QString BasicWindow::askPresetOpenName(const QString &startDirectory)
+{
+    return QFileDialog::getOpenFileName(this, tr("Выберете файл настроек для загрузки"),
+                                        startDirectory, QStringLiteral("*.gwset"));
+}
+
+// Saves a copy: the held document stays the picture of the gateway's settings
+// that the next apply compares against.
+void BasicWindow::savePresets()
+{
+    QJsonObject document = SettingsHandlerAndCollector::getInstance()->getSettings();
+    QJsonObject groups = loraPage->getSettings(false);
+    for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
+        document.insert(group.key(), group.value());
+    groups = networkPage->getSettings();
+    for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
+        document.insert(group.key(), group.value());
+    if (modelBox->currentIndex() != modelTk0) {
+        groups = otherPage->getSettings();
+        for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
+            document.insert(group.key(), group.value());
+    }
+
+    if (SettingsHandlerAndCollector::hasEmptyFields(document)) {
+        showDialogWidget(boxCritical, tr("Ошибка"), tr("Невозможно сохранить пустые настройки"));
+        return;
+    }
+    const QString fileName
+            = askPresetSaveName(QStringLiteral("%1/GatewaySettings").arg(presetDirectory()));
+    if (fileName.isEmpty())
+        return;
+
+    const PresetFile::WriteResult result = PresetFile::write(fileName, document);
+    switch (result.status) {
+    case PresetFile::WriteStatus::Ok:
+        showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки сохранены!"));
+        break;
+    case PresetFile::WriteStatus::CannotOpen:
+        showDialogWidget(boxWarning, tr("Ошибка открытия файла"), tr("Не удалось открыть файл"));
+        break;
+    case PresetFile::WriteStatus::WriteFailed:
+        showDialogWidget(boxWarning, tr("Ошибка записи файла"),
+                         tr("Не удалось записать файл %1: %2.\nФайл не изменён.")
+                                 .arg(QDir::toNativeSeparators(fileName), result.errorString));
+        break;
+    }
+}
+
+void BasicWindow::loadPresets()
+{
+    const QString fileName = askPresetOpenName(presetDirectory());
+    if (fileName.isEmpty())
+        return;
+
+    const PresetFile::ReadResult result = PresetFile::read(fileName);
+    switch (result.status) {
+    case PresetFile::ReadStatus::Ok: {
+        SettingsHandlerAndCollector::getInstance()->addSettings(result.document);
+        fillPagesFromCollector(false);
+        break;
+    }
+    case PresetFile::ReadStatus::CannotOpen:
+        showDialogWidget(boxWarning, tr("Ошибка открытия файла"), tr("Не удалось открыть файл"));
+        break;
+    case PresetFile::ReadStatus::Empty:
+        showDialogWidget(boxWarning, tr("Ошибка чтения файла"), tr("Файл пустой"));
+        break;
+    case PresetFile::ReadStatus::NotSettings:
+        showDialogWidget(boxWarning, tr("Ошибка чтения файла"),
+                         tr("Файл %1 не является файлом настроек базовой станции.")
+                                 .arg(QDir::toNativeSeparators(fileName)));
+        break;
+    }
+    createHoldSettingsBox();
+}
+
+void BasicWindow::createHoldSettingsBox()
+{
+    if (holdSettingsBox)
+        return;
+    holdSettingsBox = new QCheckBox(tr("Удержать настройки"), this);
+    holdSettingsBox->setObjectName(QStringLiteral("holdSettingsBox"));
+    placeAnchoredWidgets();
+    holdSettingsBox->show();
+    connect(holdSettingsBox, &QCheckBox::clicked, this, &BasicWindow::retainSettingsChanged);
 }

@@ -1,8 +1,31 @@
 #pragma once
 
+#include <QJsonObject>
+#include <QPalette>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
 
-// The program's only top-level window.
+class AboutDevice;
+class AboutDeveloper;
+class LoRaLogs;
+class NetworkSettings;
+class OtherSettings;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class SPortConnector;
+class StackLoRaSettings;
+class WaitingAnimation;
+
+// The program's only top-level window: the connection controls on the left, the
+// five pages on the right. It owns the link of the current connection and makes
+// every connection between the link, the pages and itself.
 class BasicWindow : public QWidget
 {
     Q_OBJECT
@@ -10,6 +33,100 @@ class BasicWindow : public QWidget
 public:
     static constexpr int minimumWidthPx = 1081;
     static constexpr int minimumHeightPx = 635;
+    static constexpr int connectionCheckPeriodMs = 30000;
+    static constexpr int spinnerFadeMs = 1500;
+    // Where the gateway emulator keeps a link to its pseudo-terminal by default.
+    static const QString emulatorPortPath;
 
     explicit BasicWindow(QWidget *parent = nullptr);
+    ~BasicWindow() override;
+
+public slots:
+    void resivedSettings(QJsonObject *SettingsJSON);
+    void showDialogWidget(int index, QString Title, QString Text);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    // The file dialogs of the preset actions; an empty name means cancelled.
+    virtual QString askPresetSaveName(const QString &proposedPath);
+    virtual QString askPresetOpenName(const QString &startDirectory);
+    // The link of the current connection attempt, for tests that fire its timer.
+    SPortConnector *gatewayLink() const { return link; }
+
+private slots:
+    void connectToGateway();
+    void deleteSPortInstance();
+    void disconnectFromGateway();
+    void unlockingSettingsFunctions();
+    void changeIcons(QPalette Palette);
+    void sendSettingsToGateway();
+    void rebootSucsess();
+    void disableInterface();
+    void editViewPassGateway();
+    void loadPresets();
+    void savePresets();
+    void showAboutDeveloperWindow();
+    void connectionCheck();
+    void unlockApplyButton();
+    void blockGetSettingsButton();
+    void expandAuthForm();
+    void retainSettingsChanged(bool state);
+    void changeInterface(int Index);
+
+private:
+    void refreshPortList();
+    void createLeftColumn();
+    void createPages();
+    void makeWindowConnections();
+    void placeAnchoredWidgets();
+    void setConnectedControls(bool connected);
+    void resetToDisconnected();
+    void dropLink();
+    void setCoreVersionKeepingPages(const QString &version);
+    void fillPagesFromCollector(bool withGatewayId);
+    QByteArray loginBytes() const;
+    QByteArray passwordBytes() const;
+    void createHoldSettingsBox();
+    void forwardLocalServerChoice(bool state);
+
+    QLabel *logoLabel;
+    QLabel *loginLabel;
+    QLabel *passwordLabel;
+    QLabel *modelLabel;
+    QLineEdit *loginEdit;
+    QLineEdit *passwordEdit;
+    QComboBox *portBox;
+    QComboBox *modelBox;
+    QPushButton *refreshButton;
+    QPushButton *connectButton;
+    QPushButton *disconnectButton;
+    QPushButton *exportButton;
+    QPushButton *importButton;
+    QPushButton *requestButton;
+    QPushButton *applyButton;
+    QPushButton *showPasswordButton;
+    QPushButton *aboutButton;
+    QPushButton *expandAuthButton;
+    QTabWidget *tabs;
+    QGroupBox *authGroup;
+    QCheckBox *holdSettingsBox = nullptr;
+    bool holdSettings = false;
+    WaitingAnimation *spinner;
+    StackLoRaSettings *loraPage;
+    NetworkSettings *networkPage;
+    OtherSettings *otherPage;
+    LoRaLogs *logsPage;
+    AboutDevice *devicePage;
+    QPointer<AboutDeveloper> aboutWindow;
+    SPortConnector *link = nullptr;
+    QTimer connectionTimer;
+
+    // A gateway reporting a model code the list does not know keeps the line
+    // speed of the last known model.
+    int lastBaudRate;
+    // The server box reports its check box when the window fills it, too; only
+    // the operator's own choice may move the module pages to the local server.
+    bool fillingPages = false;
 };

@@ -136,6 +136,13 @@ void StackLoRaSettings::setModuleState(bool state)
         bothModulesBox->setChecked(state);
 }
 
+void StackLoRaSettings::useLocalServer(bool state)
+{
+    module1Page->useLocalServer(state);
+    if (module2Page)
+        module2Page->useLocalServer(state);
+}
+
 void StackLoRaSettings::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

@@ -36,6 +36,8 @@ signals:
 
 public slots:
     void setModuleState(bool state);
+    // Points every module page's server fields at the local server, or back.
+    void useLocalServer(bool state);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -142,9 +142,14 @@ QJsonObject SettingsHandlerAndCollector::getDeviceInfo()
 
 bool SettingsHandlerAndCollector::hasEmptyFields() const
 {
-    if (document->isEmpty())
+    return hasEmptyFields(*document);
+}
+
+bool SettingsHandlerAndCollector::hasEmptyFields(const QJsonObject &document)
+{
+    if (document.isEmpty())
         return true;
-    for (auto group = document->constBegin(); group != document->constEnd(); ++group) {
+    for (auto group = document.constBegin(); group != document.constEnd(); ++group) {
         if (group.key() == QLatin1String("350") || !group.value().isObject())
             continue;
         const QJsonObject fields = group.value().toObject();

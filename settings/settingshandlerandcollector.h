@@ -27,6 +27,8 @@ public:
     QStringList getOVPNFiles();
     QJsonObject getDeviceInfo();
     bool hasEmptyFields() const;
+    // The same test on any document, e.g. a copy about to be saved.
+    static bool hasEmptyFields(const QJsonObject &document);
     QByteArray toJson() const;
 
 private:

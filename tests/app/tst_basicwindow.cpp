@@ -1,0 +1,631 @@
+#include "app/basicwindow.h"
+#include "app/fieldvalidation.h"
+#include "device/aboutdevice.h"
+#include "emulator/gatewayemulator.h"
+#include "link/sportconnector.h"
+#include "messageboxcloser.h"
+#include "settings/settingshandlerandcollector.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int stepMs = 5;
+constexpr int exchangeWaitMs = 10000;
+constexpr int slowRebootStepMs = 2000;
+
+class TestWindow : public BasicWindow
+{
+public:
+    QString saveName;
+    QString openName;
+    using BasicWindow::gatewayLink;
+
+protected:
+    QString askPresetSaveName(const QString &) override { return saveName; }
+    QString askPresetOpenName(const QString &) override { return openName; }
+};
+
+// Follows a path of object names ("networkPage/lteBox/sim1Adress").
+template<class T>
+T *child(QObject *root, const QString &path)
+{
+    QObject *found = root;
+    for (const QString &name : path.split(QLatin1Char('/'))) {
+        found = found ? found->findChild<QObject *>(name) : nullptr;
+    }
+    return qobject_cast<T *>(found);
+}
+
+void press(QWidget *button)
+{
+    QTest::mousePress(button, Qt::LeftButton);
+    QTest::mouseRelease(button, Qt::LeftButton);
+}
+
+void typeInto(QLineEdit *field, const QString &text)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+struct Session
+{
+    explicit Session(int emulatorModel) : emulator(new GatewayEmulator(emulatorModel))
+    {
+        emulator->setRebootPacing(stepMs);
+        emulator->setLogIntervalMs(stepMs);
+        QObject::connect(emulator.get(), &GatewayEmulator::requestReceived, emulator.get(),
+                         [this](const QString &request) { requests.append(request); });
+    }
+
+    bool start()
+    {
+        window.show();
+        return emulator->start() && QTest::qWaitForWindowExposed(&window);
+    }
+
+    GatewayEmulator &gateway() { return *emulator; }
+
+    QPushButton *button(const QString &name) { return child<QPushButton>(&window, name); }
+    QLineEdit *field(const QString &path) { return child<QLineEdit>(&window, path); }
+
+    bool connectAs(int windowModel, const QString &password, const QString &port = {})
+    {
+        child<QComboBox>(&window, "modelBox")->setCurrentIndex(windowModel);
+        child<QComboBox>(&window, "portBox")
+                ->setEditText(port.isEmpty() ? emulator->devicePath() : port);
+        QLineEdit *passwordEdit = child<QLineEdit>(&window, "authGroup/passwordEdit");
+        typeInto(passwordEdit, password);
+        QTest::keyClick(passwordEdit, Qt::Key_Return);
+        return QTest::qWaitFor([this] { return button("requestButton")->isEnabled(); },
+                               exchangeWaitMs);
+    }
+
+    bool readSettings()
+    {
+        boxes.clear();
+        press(button("requestButton"));
+        return QTest::qWaitFor([this] { return !boxes.boxes().isEmpty(); }, exchangeWaitMs)
+                && boxes.boxes().first().icon == QMessageBox::Information;
+    }
+
+    // The document of the last write request, or an empty object.
+    QJsonObject lastWrite() const
+    {
+        for (auto it = requests.crbegin(); it != requests.crend(); ++it) {
+            if (it->startsWith(QLatin1String("--25 ")))
+                return QJsonDocument::fromJson(it->mid(5).toUtf8()).object();
+        }
+        return {};
+    }
+
+    bool apply()
+    {
+        boxes.clear();
+        const int writes = requests.filter(QStringLiteral("--25 ")).size();
+        press(button("applyButton"));
+        return QTest::qWaitFor(
+                [this, writes] {
+                    return requests.filter(QStringLiteral("--25 ")).size() > writes
+                            && button("applyButton")->isEnabled();
+                },
+                exchangeWaitMs);
+    }
+
+    std::unique_ptr<GatewayEmulator> emulator;
+    TestWindow window;
+    MessageBoxCloser boxes;
+    QStringList requests;
+};
+
+QJsonObject document(const QByteArray &json)
+{
+    return QJsonDocument::fromJson(json).object();
+}
+
+QString valueText(const QJsonObject &document, const char *group, const char *key)
+{
+    return document.value(QLatin1String(group)).toObject().value(QLatin1String(key)).toString();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// Fills the pages the way an operator does without a gateway: from a preset.
+bool importGroups(TestWindow &window, const QString &path, const QJsonObject &gateway)
+{
+    QJsonObject groups;
+    for (const char *key : {"100", "150", "200", "300", "350", "400"})
+        groups.insert(key, gateway[key]);
+    window.openName = path;
+    if (!writeFile(path, QJsonDocument(groups).toJson()))
+        return false;
+    press(child<QPushButton>(&window, "importButton"));
+    return true;
+}
+
+} // namespace
+
+class TestBasicWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void connectFollowsReportedModel_data();
+    void connectFollowsReportedModel();
+    void refusedCredentialsThenRetry();
+    void readFillsPages();
+    void applySendsChangedGroups_data();
+    void applySendsChangedGroups();
+    void invalidFieldRefusesApply();
+    void rebootShowsBootOutputAndLogsInAgain();
+    void gatewayLostDuringReboot();
+    void vanishedPortIsNoticed();
+    void exportThenApplyStillSendsChange();
+    void importWithAndWithoutHold_data();
+    void importWithAndWithoutHold();
+    void unreadablePresetMergesNothing_data();
+    void unreadablePresetMergesNothing();
+    void failedSaveKeepsExistingFile_data();
+    void failedSaveKeepsExistingFile();
+    void persistsTabAndModel();
+
+private:
+    QTemporaryDir scratch;
+};
+
+void TestBasicWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
+    QCoreApplication::setApplicationName(QStringLiteral("KelvaneWindowTest"));
+    QVERIFY(scratch.isValid());
+}
+
+void TestBasicWindow::init()
+{
+    QSettings().clear();
+    FieldValidation::instance().reset();
+    SettingsHandlerAndCollector::getInstance();
+}
+
+void TestBasicWindow::cleanup()
+{
+    SettingsHandlerAndCollector::deleteInstance();
+}
+
+void TestBasicWindow::connectFollowsReportedModel_data()
+{
+    QTest::addColumn<int>("gatewayModel");
+    QTest::addColumn<int>("chosenModel");
+    QTest::addColumn<bool>("serverTabs");
+    QTest::addColumn<bool>("wifi");
+    QTest::addColumn<bool>("secondModule");
+
+    QTest::newRow("TK-3Max reported while TK-1 chosen") << 3 << 1 << true << true << true;
+    QTest::newRow("TK-0 reported while TK-3 chosen") << 0 << 2 << false << true << false;
+    QTest::newRow("TK-1 reported while TK-3Max chosen") << 1 << 3 << true << false << false;
+}
+
+void TestBasicWindow::connectFollowsReportedModel()
+{
+    QFETCH(int, gatewayModel);
+    QFETCH(int, chosenModel);
+    QFETCH(bool, serverTabs);
+    QFETCH(bool, wifi);
+    QFETCH(bool, secondModule);
+
+    Session session(gatewayModel);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(chosenModel, "kelvane"));
+
+    auto *modelBox = child<QComboBox>(&session.window, "modelBox");
+    QTRY_COMPARE(modelBox->currentIndex(), gatewayModel);
+    auto *tabs = child<QTabWidget>(&session.window, "tabs");
+    QCOMPARE(tabs->isTabVisible(1), serverTabs);
+    QCOMPARE(tabs->isTabVisible(3), serverTabs);
+    QCOMPARE(!child<QWidget>(&session.window, "networkPage/wifiBox")->isHidden(), wifi);
+    QCOMPARE(child<QWidget>(&session.window, "loraPage/module2Page") != nullptr, secondModule);
+    QVERIFY(!modelBox->isEnabled());
+    QVERIFY(session.button("disconnectButton")->isEnabled());
+}
+
+void TestBasicWindow::refusedCredentialsThenRetry()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(!session.connectAs(3, "wrong"));
+    QTRY_VERIFY(!session.boxes.boxes().isEmpty());
+    QCOMPARE(session.boxes.boxes().first().icon, int(QMessageBox::Warning));
+    QVERIFY(session.button("connectButton")->isEnabled());
+    QVERIFY(!session.button("applyButton")->isEnabled());
+
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(!session.button("connectButton")->isEnabled());
+}
+
+void TestBasicWindow::readFillsPages()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(session.readSettings());
+
+    const QJsonObject gateway = session.gateway().settingsDocument();
+    QCOMPARE(session.field("loraPage/module2Page/gatewayIdEdit")->text(),
+             gateway["150"]["110"].toString());
+    QCOMPARE(session.field("networkPage/lteBox/sim1Adress")->text(),
+             gateway["200"]["211"].toString());
+    QCOMPARE(session.field("otherPage/serverBox/databaseEdit")->text(),
+             gateway["400"]["450"].toString());
+    // The device keys went to the device page and will not return to the gateway.
+    QVERIFY(!SettingsHandlerAndCollector::getInstance()->getSettings().contains("11"));
+    // After the box the window asks for the server and module states.
+    QVERIFY(QTest::qWaitFor([&] { return session.requests.contains("--50 State"); }));
+    QVERIFY(session.requests.contains("--10 State"));
+}
+
+void TestBasicWindow::applySendsChangedGroups_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("fieldPath");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("emptyGroups");
+
+    const QStringList lora{"100", "150"};
+    QTest::newRow("LoRa server address") << 3 << 0 << "loraPage/module1Page/serverAddressEdit"
+                                         << "lns.example.org"
+                                         << "100"
+                                         << "111" << QStringList{"200", "300", "350"};
+    QTest::newRow("LTE access point") << 3 << 2 << "networkPage/lteBox/sim1Adress"
+                                      << "internet.example"
+                                      << "200"
+                                      << "211" << lora;
+    QTest::newRow("static IP gateway") << 3 << 2 << "networkPage/staticIPBox/gateway"
+                                       << "192.168.1.254"
+                                       << "300"
+                                       << "330" << lora;
+    QTest::newRow("Wi-Fi mask") << 3 << 2 << "networkPage/wifiBox/subnetMask"
+                                << "255.255.0.0"
+                                << "350"
+                                << "356" << lora;
+    QTest::newRow("local server database") << 2 << 3 << "otherPage/serverBox/databaseEdit"
+                                           << "/mnt/sd/other.db"
+                                           << "400"
+                                           << "450" << lora;
+    QTest::newRow("LTE on TK-0") << 0 << 2 << "networkPage/lteBox/sim1Adress"
+                                 << "m2m.example"
+                                 << "200"
+                                 << "211" << QStringList{"100"};
+}
+
+void TestBasicWindow::applySendsChangedGroups()
+{
+    QFETCH(int, model);
+    QFETCH(int, tab);
+    QFETCH(QString, fieldPath);
+    QFETCH(QString, text);
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    QFETCH(QStringList, emptyGroups);
+
+    Session session(model);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(model, "kelvane"));
+    QVERIFY(session.readSettings());
+
+    child<QTabWidget>(&session.window, "tabs")->setCurrentIndex(tab);
+    QLineEdit *field = session.field(fieldPath);
+    QVERIFY(field);
+    // A box with a check mark in its title is switched on first, as the operator would.
+    if (auto *box = qobject_cast<QGroupBox *>(field->parentWidget()); box && box->isCheckable())
+        box->setChecked(true);
+    typeInto(field, text);
+    QVERIFY(session.apply());
+
+    const QJsonObject sent = session.lastWrite();
+    QCOMPARE(sent[group][key].toString(), text);
+    for (const QString &empty : emptyGroups)
+        QVERIFY2(sent[empty].toObject().isEmpty(), qPrintable(empty));
+    QVERIFY(!sent.contains("301"));
+    QCOMPARE(session.gateway().settingsDocument()[group][key].toString(), text);
+
+    // The held groups are empty now, so the next apply sends everything in full.
+    QVERIFY(session.apply());
+    for (const QString &empty : emptyGroups)
+        QVERIFY2(!session.lastWrite()[empty].toObject().isEmpty(), qPrintable(empty));
+}
+
+void TestBasicWindow::invalidFieldRefusesApply()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(session.readSettings());
+
+    QLineEdit *address = session.field("loraPage/module1Page/serverAddressEdit");
+    typeInto(address, "");
+    const QString invalid = FieldValidation::instance().invalidFields();
+    QVERIFY(!invalid.isEmpty());
+    session.boxes.clear();
+    press(session.button("applyButton"));
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    QCOMPARE(session.boxes.boxes().first().icon, int(QMessageBox::Critical));
+    QVERIFY(session.boxes.boxes().first().text.contains(invalid));
+    QVERIFY(session.lastWrite().isEmpty());
+    QVERIFY(session.button("applyButton")->isEnabled());
+
+    typeInto(address, "lns.example.org");
+    QVERIFY(session.apply());
+    QCOMPARE(valueText(session.lastWrite(), "100", "111"), QString("lns.example.org"));
+}
+
+void TestBasicWindow::rebootShowsBootOutputAndLogsInAgain()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QSignalSpy rebooted(&session.gateway(), &GatewayEmulator::rebootFinished);
+    QVERIFY(rebooted.isValid());
+
+    auto *device = child<AboutDevice>(&session.window, "devicePage");
+    press(device->rebootButton);
+    QVERIFY(rebooted.wait(exchangeWaitMs));
+    // Logged in again: the service buttons and the exchange buttons return.
+    QTRY_VERIFY_WITH_TIMEOUT(device->rebootButton->isEnabled(), exchangeWaitMs);
+    QVERIFY(!device->rebootLogView->toPlainText().trimmed().isEmpty());
+    QVERIFY(session.button("requestButton")->isEnabled());
+    QVERIFY(session.readSettings());
+}
+
+void TestBasicWindow::gatewayLostDuringReboot()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    // Slow enough to take the gateway away between the reboot notice and its boot output.
+    session.gateway().setRebootPacing(slowRebootStepMs);
+    press(child<AboutDevice>(&session.window, "devicePage")->rebootButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!session.button("requestButton")->isEnabled(), exchangeWaitMs);
+    session.emulator.reset();
+
+    // The gateway never comes back: the link's reboot time-out ends the connection.
+    QTimer *linkTimer
+            = session.window.gatewayLink()->findChild<QTimer *>(QStringLiteral("linkTimer"));
+    QVERIFY(QMetaObject::invokeMethod(linkTimer, "timeout"));
+    QTRY_VERIFY(session.button("connectButton")->isEnabled());
+    QVERIFY(!session.button("disconnectButton")->isEnabled());
+    QTRY_VERIFY(!session.window.gatewayLink());
+    // Nothing touches the missing link afterwards.
+    QVERIFY(QMetaObject::invokeMethod(
+            session.window.findChild<QTimer *>(QStringLiteral("connectionTimer")), "timeout"));
+    press(session.button("applyButton"));
+    press(session.button("requestButton"));
+}
+
+void TestBasicWindow::vanishedPortIsNoticed()
+{
+    Session session(1);
+    QVERIFY(session.start());
+    const QString port = scratch.filePath("gateway-cable");
+    QVERIFY(QFile::link(session.gateway().devicePath(), port));
+    QVERIFY(session.connectAs(1, "kelvane", port));
+
+    QVERIFY(QFile::remove(port));
+    session.boxes.clear();
+    QVERIFY(QMetaObject::invokeMethod(
+            session.window.findChild<QTimer *>(QStringLiteral("connectionTimer")), "timeout"));
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    QCOMPARE(session.boxes.boxes().first().icon, int(QMessageBox::Critical));
+    QVERIFY(session.button("connectButton")->isEnabled());
+    QVERIFY(!session.button("requestButton")->isEnabled());
+}
+
+void TestBasicWindow::exportThenApplyStillSendsChange()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(session.readSettings());
+
+    child<QTabWidget>(&session.window, "tabs")->setCurrentIndex(2);
+    typeInto(session.field("networkPage/lteBox/sim1Adress"), "exported.apn");
+    session.window.saveName = scratch.filePath("export.gwset");
+    session.boxes.clear();
+    press(session.button("exportButton"));
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    QCOMPARE(session.boxes.boxes().first().icon, int(QMessageBox::Information));
+
+    QFile saved(session.window.saveName);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QJsonObject file = document(saved.readAll());
+    QCOMPARE(file["200"]["211"].toString(), QString("exported.apn"));
+    QVERIFY(!file["100"].toObject().contains("110"));
+    QVERIFY(!file["150"].toObject().contains("110"));
+
+    QVERIFY(session.apply());
+    QCOMPARE(valueText(session.gateway().settingsDocument(), "200", "211"),
+             QString("exported.apn"));
+}
+
+void TestBasicWindow::importWithAndWithoutHold_data()
+{
+    QTest::addColumn<bool>("hold");
+    QTest::newRow("held") << true;
+    QTest::newRow("not held") << false;
+}
+
+void TestBasicWindow::importWithAndWithoutHold()
+{
+    QFETCH(bool, hold);
+
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    const QJsonObject gateway = session.gateway().settingsDocument();
+
+    QJsonObject preset{{"150", gateway["150"]}};
+    QJsonObject lte = gateway["200"].toObject();
+    lte["211"] = "preset.apn";
+    preset["200"] = lte;
+    QJsonObject lora = gateway["100"].toObject();
+    lora["110"] = "0000000000000000";
+    lora["111"] = "preset.example.org";
+    lora["121"] = "KZ868";
+    preset["100"] = lora;
+    session.window.openName = scratch.filePath(QStringLiteral("preset-%1.gwset").arg(hold));
+    QVERIFY(writeFile(session.window.openName, QJsonDocument(preset).toJson()));
+
+    press(session.button("importButton"));
+    QLineEdit *apn = session.field("networkPage/lteBox/sim1Adress");
+    QCOMPARE(apn->text(), QString("preset.apn"));
+    QLineEdit *id = session.field("loraPage/module1Page/gatewayIdEdit");
+    QVERIFY(id->text() != "0000000000000000");
+    auto *holdBox = child<QCheckBox>(&session.window, "holdSettingsBox");
+    QVERIFY(holdBox);
+    if (hold)
+        press(holdBox);
+
+    QVERIFY(session.readSettings());
+    QCOMPARE(apn->text(), hold ? QString("preset.apn") : gateway["200"]["211"].toString());
+    QCOMPARE(session.field("loraPage/module1Page/serverAddressEdit")->text(),
+             hold ? QString("preset.example.org") : gateway["100"]["111"].toString());
+    QCOMPARE(id->text(), gateway["100"]["110"].toString());
+    QCOMPARE(child<QComboBox>(&session.window, "loraPage/module1Page/frequencyPlanBox")
+                     ->currentText(),
+             hold ? QString("KZ868") : gateway["100"]["121"].toString());
+    QCOMPARE(child<QCheckBox>(&session.window, "holdSettingsBox") != nullptr, hold);
+
+    QVERIFY(session.apply());
+    QCOMPARE(valueText(session.gateway().settingsDocument(), "200", "211"),
+             hold ? QString("preset.apn") : gateway["200"]["211"].toString());
+}
+
+void TestBasicWindow::unreadablePresetMergesNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("not JSON") << QByteArray("<settings/>") << false;
+    QTest::newRow("JSON array") << QByteArray("[{\"200\": {}}]") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("named pipe") << QByteArray() << true;
+}
+
+void TestBasicWindow::unreadablePresetMergesNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, fifo);
+
+    TestWindow window;
+    MessageBoxCloser boxes;
+    QVERIFY(importGroups(window, scratch.filePath("readable.gwset"),
+                         GatewayEmulator(3).settingsDocument()));
+    const QJsonObject held = SettingsHandlerAndCollector::getInstance()->getSettings();
+    QLineEdit *apn = child<QLineEdit>(&window, "networkPage/lteBox/sim1Adress");
+    apn->setText("typed.apn");
+    boxes.clear();
+
+    window.openName
+            = scratch.filePath(QStringLiteral("unreadable-%1").arg(QTest::currentDataTag()));
+    if (fifo) {
+        QVERIFY(mkfifo(QFile::encodeName(window.openName).constData(), 0600) == 0);
+    } else {
+        QVERIFY(writeFile(window.openName, content));
+    }
+    press(child<QPushButton>(&window, "importButton"));
+
+    QCOMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(boxes.boxes().first().icon, int(QMessageBox::Warning));
+    QCOMPARE(SettingsHandlerAndCollector::getInstance()->getSettings(), held);
+    QCOMPARE(apn->text(), QString("typed.apn"));
+    QVERIFY(child<QCheckBox>(&window, "holdSettingsBox"));
+}
+
+void TestBasicWindow::failedSaveKeepsExistingFile_data()
+{
+    QTest::addColumn<bool>("sizeLimited");
+    QTest::newRow("write fails midway") << true;
+    QTest::newRow("folder is a file") << false;
+}
+
+void TestBasicWindow::failedSaveKeepsExistingFile()
+{
+    QFETCH(bool, sizeLimited);
+
+    TestWindow window;
+    MessageBoxCloser boxes;
+    const QByteArray earlier("{\"earlier\": true}\n");
+    QVERIFY(importGroups(window, scratch.filePath("full.gwset"),
+                         GatewayEmulator(3).settingsDocument()));
+    QVERIFY(writeFile(scratch.filePath("kept.gwset"), earlier));
+    window.saveName = sizeLimited ? scratch.filePath("kept.gwset")
+                                  : scratch.filePath("kept.gwset/inside.gwset");
+    boxes.clear();
+
+    rlimit original{};
+    getrlimit(RLIMIT_FSIZE, &original);
+    if (sizeLimited) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = original;
+        limited.rlim_cur = 64;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    }
+    press(child<QPushButton>(&window, "exportButton"));
+    setrlimit(RLIMIT_FSIZE, &original);
+
+    QCOMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(boxes.boxes().first().icon, int(QMessageBox::Warning));
+    QFile existing(scratch.filePath("kept.gwset"));
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), earlier);
+    QVERIFY(!QFile::exists(scratch.filePath("kept.gwset/inside.gwset")));
+}
+
+void TestBasicWindow::persistsTabAndModel()
+{
+    {
+        TestWindow window;
+        child<QComboBox>(&window, "modelBox")->setCurrentIndex(2);
+        child<QTabWidget>(&window, "tabs")->setCurrentIndex(3);
+    }
+    TestWindow restored;
+    QCOMPARE(child<QComboBox>(&restored, "modelBox")->currentIndex(), 2);
+    QCOMPARE(child<QTabWidget>(&restored, "tabs")->currentIndex(), 3);
+    QVERIFY(child<QWidget>(&restored, "loraPage/module2Page"));
+}
+
+QTEST_MAIN(TestBasicWindow)
+#include "tst_basicwindow.moc"

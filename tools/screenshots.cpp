@@ -1,0 +1,115 @@
+#include "app/basicwindow.h"
+#include "emulator/gatewayemulator.h"
+#include "settings/settingshandlerandcollector.h"
+#include "windowdriver.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPalette>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int exchangeTimeoutMs = 10000;
+constexpr int settleMs = 300;
+constexpr int gatewayModel = 3;
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(0x2b, 0x2b, 0x2b);
+    const QColor base(0x1e, 0x1e, 0x1e);
+    const QColor text(0xe6, 0xe6, 0xe6);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3a));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Highlight, QColor(0x2f, 0x6f, 0xb5));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
+void settle()
+{
+    QDeadlineTimer deadline(settleMs);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, settleMs);
+}
+
+} // namespace
+
+// Renders the main window, connected to the gateway emulator and filled with its
+// settings, once per tab in a light and in a dark palette.
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // Keeps the operator's remembered port, model and tab out of it.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
+    QCoreApplication::setApplicationName(QStringLiteral("KelvaneScreenshots"));
+    const QString outputDirectory
+            = application.arguments().value(1, QStringLiteral("docs/screenshots"));
+    QTextStream err(stderr);
+    if (!QDir().mkpath(outputDirectory)) {
+        err << "cannot create " << outputDirectory << Qt::endl;
+        return 1;
+    }
+
+    GatewayEmulator gateway(gatewayModel);
+    if (!gateway.start()) {
+        err << "emulator: " << gateway.errorString() << Qt::endl;
+        return 1;
+    }
+    SettingsHandlerAndCollector::getInstance();
+    int status = 0;
+    {
+        BasicWindow window;
+        window.show();
+        WindowDriver driver(&window);
+        if (!driver.connectTo(gateway.devicePath(), gatewayModel, QStringLiteral("kelvane"),
+                              exchangeTimeoutMs)
+            || !driver.readSettings(exchangeTimeoutMs)) {
+            err << "the window did not connect to the emulator" << Qt::endl;
+            status = 1;
+        } else {
+            driver.startLogStream();
+            auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
+            const QList<QPair<QString, QPalette>> palettes{
+                    {QStringLiteral("light"), application.style()->standardPalette()},
+                    {QStringLiteral("dark"), darkPalette()}};
+            for (const auto &palette : palettes) {
+                QApplication::setPalette(palette.second);
+                for (int tab = 0; tab < tabs->count(); ++tab) {
+                    tabs->setCurrentIndex(tab);
+                    settle();
+                    const QString file = QStringLiteral("%1/tab%2-%3.png")
+                                                 .arg(outputDirectory)
+                                                 .arg(tab)
+                                                 .arg(palette.first);
+                    if (!window.grab().save(file)) {
+                        err << "cannot write " << file << Qt::endl;
+                        status = 1;
+                    }
+                }
+            }
+        }
+    }
+    SettingsHandlerAndCollector::deleteInstance();
+    return status;
+}

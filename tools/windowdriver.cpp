@@ -1,0 +1,81 @@
+#include "windowdriver.h"
+
+#include "app/basicwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr int pollPeriodMs = 10;
+
+template<class T>
+T *named(QObject *root, const char *name)
+{
+    return root->findChild<T *>(QString::fromLatin1(name));
+}
+
+// Runs the event loop until the condition holds or the time is up.
+template<class Condition>
+bool waitFor(Condition condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, pollPeriodMs);
+    }
+    return true;
+}
+
+void press(QAbstractButton *button)
+{
+    emit button->pressed();
+}
+
+} // namespace
+
+WindowDriver::WindowDriver(BasicWindow *window) : QObject(window), window(window), poll(this)
+{
+    connect(&poll, &QTimer::timeout, this, &WindowDriver::closeStandingBox);
+    poll.start(pollPeriodMs);
+}
+
+void WindowDriver::closeStandingBox()
+{
+    if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        box->done(QMessageBox::Ok);
+        ++closed;
+    }
+}
+
+bool WindowDriver::connectTo(const QString &port, int model, const QString &password, int timeoutMs)
+{
+    named<QComboBox>(window, "modelBox")->setCurrentIndex(model);
+    named<QComboBox>(window, "portBox")->setEditText(port);
+    auto *auth = named<QGroupBox>(window, "authGroup");
+    auth->findChild<QLineEdit *>(QStringLiteral("passwordEdit"))->setText(password);
+    press(named<QPushButton>(window, "connectButton"));
+    auto *request = named<QPushButton>(window, "requestButton");
+    return waitFor([request] { return request->isEnabled(); }, timeoutMs);
+}
+
+bool WindowDriver::readSettings(int timeoutMs)
+{
+    const int before = closed;
+    press(named<QPushButton>(window, "requestButton"));
+    return waitFor([this, before] { return closed > before; }, timeoutMs);
+}
+
+void WindowDriver::startLogStream()
+{
+    auto *logs = named<QWidget>(window, "logsPage");
+    if (auto *show = logs->findChild<QCheckBox *>(QStringLiteral("showBox")))
+        show->click();
+}
