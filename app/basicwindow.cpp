@@ -778,17 +778,14 @@ QString BasicWindow::askPresetOpenName(const QString &startDirectory)
 void BasicWindow::savePresets()
 {
     QJsonObject document = SettingsHandlerAndCollector::getInstance()->getSettings();
-    QJsonObject groups = loraPage->getSettings(false);
-    for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
-        document.insert(group.key(), group.value());
-    groups = networkPage->getSettings();
-    for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
-        document.insert(group.key(), group.value());
-    if (modelBox->currentIndex() != modelTk0) {
-        groups = otherPage->getSettings();
+    const auto merge = [&document](const QJsonObject &groups) {
         for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
             document.insert(group.key(), group.value());
-    }
+    };
+    merge(loraPage->getSettings(false));
+    merge(networkPage->getSettings());
+    if (modelBox->currentIndex() != modelTk0)
+        merge(otherPage->getSettings());
 
     if (SettingsHandlerAndCollector::hasEmptyFields(document)) {
         showDialogWidget(boxCritical, tr("Ошибка"), tr("Невозможно сохранить пустые настройки"));
