@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -22,9 +25,24 @@ QString levelPrefix(int level)
 
 } // namespace
 
+QString historyLogPath(const QString &programDir)
+{
+    const QString fileName = QStringLiteral("/history.log");
+    const QFileInfo program(programDir);
+    if (program.isDir() && program.isWritable())
+        return programDir + fileName;
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (dataDir.isEmpty() || !QDir().mkpath(dataDir))
+        return QString();
+    return dataDir + fileName;
+}
+
 void writeHistoryLog(int level, QString text)
 {
-    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/history.log"));
+    const QString path = historyLogPath(QCoreApplication::applicationDirPath());
+    if (path.isEmpty())
+        return;
+    QFile file(path);
     const QIODevice::OpenMode mode = file.size() <= historyLogLimitBytes
             ? QIODevice::WriteOnly | QIODevice::Append
             : QIODevice::WriteOnly | QIODevice::Truncate;

@@ -1,6 +1,7 @@
 #include "link/sportconnector.h"
 
 #include "link/historylog.h"
+#include "link/porterrorhint.h"
 
 #include <QByteArrayView>
 #include <QDeadlineTimer>
@@ -127,9 +128,9 @@ void SPortConnector::connectToGatewayPort()
         state = State::Failed;
         emit stopSpinner();
         QPointer<SPortConnector> self(this);
-        emit sendTxtDialog(boxCritical, portName,
-                           tr("Не удалось открыть порт: %1.\nПо причине: %2")
-                                   .arg(portName, serial.errorString()));
+        const QString message = tr("Не удалось открыть порт: %1.\nПо причине: %2")
+                                        .arg(portName, serial.errorString());
+        emit sendTxtDialog(boxCritical, portName, PortErrorHint::withHint(serial.error(), message));
         if (self)
             emit connectionFailure();
         return;

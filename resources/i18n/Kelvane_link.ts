@@ -110,4 +110,11 @@ Error code: %1</translation>
         <translation>An error occurred in the application. Error code: %1</translation>
     </message>
 </context>
+<context>
+    <name>PortErrorHint</name>
+    <message>
+        <source>Нет доступа к порту: добавьте пользователя в группу dialout (sudo usermod -aG dialout $USER) и войдите в систему заново.</source>
+        <translation>No access to the port: add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
+    </message>
+</context>
 </TS>

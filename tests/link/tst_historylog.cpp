@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QtTest>
 
 class TestHistoryLog : public QObject
@@ -11,6 +12,7 @@ class TestHistoryLog : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void entryLayout_data();
@@ -19,6 +21,8 @@ private slots:
     void sizeLimit();
     void entriesAppendInOrder();
     void unwritableLocationDropsEntries();
+    void location_data();
+    void location();
 
 private:
     static QString historyPath()
@@ -31,6 +35,11 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
+
+void TestHistoryLog::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 void TestHistoryLog::init()
 {
@@ -135,6 +144,31 @@ void TestHistoryLog::unwritableLocationDropsEntries()
     writeHistoryLog(0, QStringLiteral("dropped"));
     QVERIFY(QFileInfo(historyPath()).isDir());
     QVERIFY(QDir(historyPath()).isEmpty());
+}
+
+void TestHistoryLog::location_data()
+{
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<bool>("besideProgram");
+
+    QTest::newRow("writable program directory") << QCoreApplication::applicationDirPath() << true;
+    // Root may write to any directory, but none can exist below a regular file.
+    QTest::newRow("program directory not writable")
+            << QCoreApplication::applicationFilePath() + QStringLiteral("/bin") << false;
+}
+
+void TestHistoryLog::location()
+{
+    QFETCH(QString, programDir);
+    QFETCH(bool, besideProgram);
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QVERIFY(QDir(dataDir).removeRecursively());
+
+    const QString path = historyLogPath(programDir);
+    QCOMPARE(path, (besideProgram ? programDir : dataDir) + QStringLiteral("/history.log"));
+    QCOMPARE(QFileInfo::exists(dataDir), !besideProgram);
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::Append), qPrintable(path));
 }
 
 QTEST_MAIN(TestHistoryLog)
