@@ -34,7 +34,7 @@ QString describe(const QWidget *widget, const QString &text, int need, int room)
 // Text is laid out with fractional advances; any part of a pixel needs a whole one.
 int advance(const QWidget *widget, const QString &text)
 {
-    return qCeil(QFontMetricsF(widget->font()).horizontalAdvance(text));
+    return qCeil(QFontMetricsF(widget->font(), widget).horizontalAdvance(text));
 }
 
 QString withoutMnemonic(QString text)
