@@ -7,6 +7,12 @@ const QRegularExpression &InputPatterns::ipv4()
     return pattern;
 }
 
+const QRegularExpression &InputPatterns::optionalIpv4()
+{
+    static const QRegularExpression pattern(QStringLiteral("^$|") + ipv4().pattern());
+    return pattern;
+}
+
 const QRegularExpression &InputPatterns::gatewayId()
 {
     static const QRegularExpression pattern(QStringLiteral("[A-f0-9]{16}"));
@@ -38,15 +44,23 @@ const QRegularExpression &InputPatterns::channelFrequency()
     return pattern;
 }
 
-const QRegularExpression &InputPatterns::gpsCoordinate()
+const QRegularExpression &InputPatterns::gpsLatitude()
 {
-    static const QRegularExpression pattern(QStringLiteral(R"((\d{1,2}\.\d{6})|0)"));
+    static const QRegularExpression pattern(
+            QStringLiteral(R"(-?(90(\.0{1,6})?|[1-8]?\d(\.\d{1,6})?))"));
+    return pattern;
+}
+
+const QRegularExpression &InputPatterns::gpsLongitude()
+{
+    static const QRegularExpression pattern(
+            QStringLiteral(R"(-?(180(\.0{1,6})?|(1[0-7]\d|[1-9]?\d)(\.\d{1,6})?))"));
     return pattern;
 }
 
 const QRegularExpression &InputPatterns::gpsHeight()
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(\d{0,6})"));
+    static const QRegularExpression pattern(QStringLiteral(R"((-?\d{1,6})?)"));
     return pattern;
 }
 

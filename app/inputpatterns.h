@@ -9,6 +9,8 @@ class InputPatterns
 public:
     // Dotted IPv4 address, optionally "/" and up to three digits.
     static const QRegularExpression &ipv4();
+    // The same or nothing, for fields that may stay empty.
+    static const QRegularExpression &optionalIpv4();
     // Gateway ID: sixteen characters of the code range A..f or digits.
     static const QRegularExpression &gatewayId();
     // LoRa server address: IPv4, "localhost", anything with a dot, or IPv6 with zone.
@@ -19,9 +21,11 @@ public:
     static const QRegularExpression &twoOrThreeDigits();
     // Channel frequency in Hz: exactly nine digits.
     static const QRegularExpression &channelFrequency();
-    // GPS latitude or longitude: dd.dddddd (one or two integer digits) or "0".
-    static const QRegularExpression &gpsCoordinate();
-    // GPS height: up to six digits.
+    // GPS latitude in degrees, -90 to 90, with up to six decimals.
+    static const QRegularExpression &gpsLatitude();
+    // GPS longitude in degrees, -180 to 180, with up to six decimals.
+    static const QRegularExpression &gpsLongitude();
+    // GPS height: a signed integer of up to six digits, or nothing (read as 0).
     static const QRegularExpression &gpsHeight();
     // LTE access point name.
     static const QRegularExpression &apn();

@@ -1,3 +1,4 @@
+#include "app/applicationfont.h"
 #include "app/basicwindow.h"
 #include "app/catalogue.h"
 #include "settings/settingshandlerandcollector.h"
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
 
     if (QStyle *style = QStyleFactory::create(QStringLiteral("Universal Style")))
         QApplication::setStyle(style);
+    ApplicationFont::install();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Icon/Icon.png")));
     QCoreApplication::setOrganizationDomain(QStringLiteral("tyrnholm.example"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));

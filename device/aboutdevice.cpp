@@ -3,8 +3,6 @@
 #include "device/general.h"
 #include "settings/settingshandlerandcollector.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -30,21 +28,6 @@ constexpr int buttonHeightPx = 24;
 constexpr int resetGatewayY = 487;
 constexpr int resetLoRaY = 517;
 constexpr int rebootY = 547;
-constexpr int buttonPaddingPx = 16;
-constexpr double smallestPointSize = 6.5;
-constexpr double pointSizeStep = 0.5;
-
-// The column beside the view is narrow for the longer labels: smaller type
-// rather than clipped text.
-void fitText(QPushButton *button)
-{
-    QFont font = button->font();
-    const int room = button->width() - buttonPaddingPx;
-    while (QFontMetrics(font).horizontalAdvance(button->text()) > room
-           && font.pointSizeF() - pointSizeStep >= smallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - pointSizeStep);
-    button->setFont(font);
-}
 
 } // namespace
 
@@ -75,9 +58,6 @@ AboutDevice::AboutDevice()
     resetGatewayButton->setGeometry(buttonX, resetGatewayY, buttonWidthPx, buttonHeightPx);
     resetLoRaButton->setGeometry(buttonX, resetLoRaY, buttonWidthPx, buttonHeightPx);
     rebootButton->setGeometry(buttonX, rebootY, buttonWidthPx, buttonHeightPx);
-
-    for (QPushButton *button : {clearLogsButton, resetGatewayButton, resetLoRaButton, rebootButton})
-        fitText(button);
 
     connect(clearLogsButton, &QPushButton::pressed, rebootLogView, &QTextEdit::clear);
 

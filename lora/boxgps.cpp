@@ -30,7 +30,8 @@ BoxGPS::BoxGPS(const QString &title, const QRect &geometry, QWidget *parent)
       latitudeLabel(new QLabel(tr("Широта"), this)), latitudeEdit(new QLineEdit(this)),
       longitudeLabel(new QLabel(tr("Долгота"), this)), longitudeEdit(new QLineEdit(this)),
       heightLabel(new QLabel(tr("Высота"), this)), heightEdit(new QLineEdit(this)),
-      coordinateValidator(new QRegularExpressionValidator(InputPatterns::gpsCoordinate(), this)),
+      latitudeValidator(new QRegularExpressionValidator(InputPatterns::gpsLatitude(), this)),
+      longitudeValidator(new QRegularExpressionValidator(InputPatterns::gpsLongitude(), this)),
       heightValidator(new QRegularExpressionValidator(InputPatterns::gpsHeight(), this))
 {
     setGeometry(geometry);
@@ -42,11 +43,11 @@ BoxGPS::BoxGPS(const QString &title, const QRect &geometry, QWidget *parent)
     latitudeLabel->setGeometry(170, 23, 51, 21);
     latitudeEdit->setObjectName(QStringLiteral("latitudeEdit"));
     latitudeEdit->setGeometry(170, 48, 131, 24);
-    latitudeEdit->setValidator(coordinateValidator);
+    latitudeEdit->setValidator(latitudeValidator);
     longitudeLabel->setGeometry(320, 23, 51, 21);
     longitudeEdit->setObjectName(QStringLiteral("longitudeEdit"));
     longitudeEdit->setGeometry(320, 48, 131, 24);
-    longitudeEdit->setValidator(coordinateValidator);
+    longitudeEdit->setValidator(longitudeValidator);
     heightLabel->setGeometry(470, 23, 51, 21);
     heightEdit->setObjectName(QStringLiteral("heightEdit"));
     heightEdit->setGeometry(470, 48, 131, 24);
@@ -55,6 +56,11 @@ BoxGPS::BoxGPS(const QString &title, const QRect &geometry, QWidget *parent)
     connect(latitudeEdit, &QLineEdit::textChanged, this, &BoxGPS::validatorGPSLatitude);
     connect(longitudeEdit, &QLineEdit::textChanged, this, &BoxGPS::validatorGPSLongitude);
     connect(heightEdit, &QLineEdit::textChanged, this, &BoxGPS::validatorGPSHeight);
+}
+
+QStringList BoxGPS::keys()
+{
+    return {useGpsKey, fakeGpsKey, latitudeKey, longitudeKey, heightKey};
 }
 
 void BoxGPS::setSettings(QJsonObject group)

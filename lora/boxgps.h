@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QJsonObject>
+#include <QStringList>
 
 class QCheckBox;
 class QLabel;
@@ -19,6 +20,8 @@ public:
 
     BoxGPS(const QString &title, const QRect &geometry, QWidget *parent);
 
+    // The keys that setSettings reads and putSettings writes.
+    static QStringList keys();
     void setSettings(QJsonObject group);
     void putSettings(QJsonObject &group) const;
     // While the box is hidden for a model without GPS the operator cannot correct
@@ -42,6 +45,7 @@ private:
     QLineEdit *longitudeEdit;
     QLabel *heightLabel;
     QLineEdit *heightEdit;
-    QRegularExpressionValidator *coordinateValidator;
+    QRegularExpressionValidator *latitudeValidator;
+    QRegularExpressionValidator *longitudeValidator;
     QRegularExpressionValidator *heightValidator;
 };

@@ -33,6 +33,12 @@ ChannelsBox::ChannelsBox(const QString &title, const QRect &geometry, QWidget *p
     enableBox->setTristate(false);
     enableBox->setGeometry(160, 0, 16, 22);
 
+    // A disabled channel is not used by the gateway, which keeps any frequency
+    // there: it must not hold the apply back, and goes back as it came.
+    FieldValidation::instance().setFieldIgnored(frequencyEdit, true);
+    connect(enableBox, &QCheckBox::toggled, this, [this](bool enabled) {
+        FieldValidation::instance().setFieldIgnored(frequencyEdit, !enabled);
+    });
     connect(enableBox, &QCheckBox::stateChanged, this, &ChannelsBox::setEnabled);
     connect(frequencyEdit, &QLineEdit::textChanged, this, &ChannelsBox::validatorFrequency);
     // textEdited fires only for the operator's own edits, never for setChannel.

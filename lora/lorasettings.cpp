@@ -41,6 +41,19 @@ QString channelKey(int channel, int field)
     return QStringLiteral("ch%1_%2").arg(channel).arg(field);
 }
 
+// "110" is among them: the gateway identifier follows its own rule.
+QStringList ownKeys()
+{
+    QStringList keys{gatewayIdKey, serverAddressKey, upPortKey,   downPortKey,
+                     planKey,      antennaGainKey,   keepaliveKey};
+    keys += BoxGPS::keys();
+    for (int channel = 0; channel < LoRaSettings::channelCount; ++channel) {
+        for (int field = 1; field <= 3; ++field)
+            keys.append(channelKey(channel, field));
+    }
+    return keys;
+}
+
 int textToInt(const QString &text)
 {
     return text.toInt(nullptr, 10);
@@ -77,7 +90,8 @@ LoRaSettings::LoRaSettings(QWidget *parent)
       serverValidator(new QRegularExpressionValidator(InputPatterns::serverAddress(), this)),
       portValidator(new QRegularExpressionValidator(InputPatterns::port(), this)),
       twoOrThreeDigitsValidator(
-              new QRegularExpressionValidator(InputPatterns::twoOrThreeDigits(), this))
+              new QRegularExpressionValidator(InputPatterns::twoOrThreeDigits(), this)),
+      unshownKeys(ownKeys())
 {
     connectionGroup->setObjectName(QStringLiteral("connectionGroup"));
     connectionGroup->setGeometry(20, 30, 871, 61);
@@ -217,6 +231,7 @@ void LoRaSettings::setSettings(QJsonObject group, bool withGatewayId)
         const bool enabled = group.value(channelKey(channel, 1)).toBool();
         channelBoxes[channel]->setChannel(enabled, radio, frequency);
     }
+    unshownKeys.keepFrom(group);
 }
 
 QJsonObject LoRaSettings::getSettings(bool withGatewayId) const
@@ -237,7 +252,7 @@ QJsonObject LoRaSettings::getSettings(bool withGatewayId) const
         group.insert(channelKey(channel, 2), box->channelRadio());
         group.insert(channelKey(channel, 3), box->channelFrequency());
     }
-    return group;
+    return unshownKeys.addedTo(group);
 }
 
 void LoRaSettings::setGatewayId(QString id)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/unshownkeys.h"
+
 class BoxGPS;
 class ChannelsBox;
 class GWIDEdit;
@@ -100,4 +102,5 @@ private:
 
     QString savedServerAddress;
     QString savedUpPort;
+    UnshownKeys unshownKeys;
 };

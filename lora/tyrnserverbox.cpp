@@ -33,7 +33,8 @@ TyrnServerBox::TyrnServerBox(const QString &title, QWidget *parent)
       networkIdEdit(new QLineEdit(this)),
       subnetIdLabel(new QLabel(tr("Идетификатор подсети LoRa"), this)),
       subnetIdEdit(new QLineEdit(this)), databaseLabel(new QLabel(tr("Путь до базы данных"), this)),
-      databaseEdit(new QLineEdit(this))
+      databaseEdit(new QLineEdit(this)),
+      unshownKeys({loginKey, passwordKey, networkIdKey, subnetIdKey, databaseKey})
 {
     useBox->setObjectName(QStringLiteral("useBox"));
     useBox->setGeometry(20, 30, 311, 24);
@@ -66,15 +67,16 @@ void TyrnServerBox::setSettings(QJsonObject group)
     networkIdEdit->setText(group.value(networkIdKey).toString());
     subnetIdEdit->setText(group.value(subnetIdKey).toString());
     databaseEdit->setText(group.value(databaseKey).toString());
+    unshownKeys.keepFrom(group);
 }
 
 QJsonObject TyrnServerBox::getSettings() const
 {
-    return {{loginKey, loginEdit->text()},
-            {passwordKey, passwordEdit->text()},
-            {networkIdKey, networkIdEdit->text()},
-            {subnetIdKey, subnetIdEdit->text()},
-            {databaseKey, databaseEdit->text()}};
+    return unshownKeys.addedTo({{loginKey, loginEdit->text()},
+                                {passwordKey, passwordEdit->text()},
+                                {networkIdKey, networkIdEdit->text()},
+                                {subnetIdKey, subnetIdEdit->text()},
+                                {databaseKey, databaseEdit->text()}});
 }
 
 void TyrnServerBox::attachLink(SPortConnector *link)

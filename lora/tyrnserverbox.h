@@ -5,6 +5,8 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include "app/unshownkeys.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -58,4 +60,5 @@ private:
     QMetaObject::Connection buttonConnection;
     QMetaObject::Connection serviceConnection;
     QMetaObject::Connection stateConnection;
+    UnshownKeys unshownKeys;
 };

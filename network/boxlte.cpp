@@ -43,7 +43,12 @@ constexpr int passwordRowY = 140;
 
 } // namespace
 
-BoxLTE::BoxLTE(const QString &title, const QRect &geometry, QWidget *parent) : QGroupBox(parent)
+BoxLTE::BoxLTE(const QString &title, const QRect &geometry, QWidget *parent)
+    : QGroupBox(parent),
+      unshownKeys({QStringLiteral("211"), QStringLiteral("212"), QStringLiteral("213"),
+                   QStringLiteral("214"), QStringLiteral("221"), QStringLiteral("222"),
+                   QStringLiteral("223"), QStringLiteral("224"), QStringLiteral("230"),
+                   QStringLiteral("240")})
 {
     setTitle(title);
     setGeometry(geometry);
@@ -112,15 +117,15 @@ BoxLTE::BoxLTE(const QString &title, const QRect &geometry, QWidget *parent) : Q
     auto *dialValidator = new QRegularExpressionValidator(InputPatterns::dialNumber(), this);
     sim1DialNumber->setValidator(dialValidator);
     sim2DialNumber->setValidator(dialValidator);
-    auto *pingValidator = new QRegularExpressionValidator(InputPatterns::ipv4(), this);
-    ping1->setValidator(pingValidator);
-    ping2->setValidator(pingValidator);
+    ping1->setValidator(new QRegularExpressionValidator(InputPatterns::ipv4(), this));
+    ping2->setValidator(new QRegularExpressionValidator(InputPatterns::optionalIpv4(), this));
 
     connect(sim1Adress, &QLineEdit::textChanged, this, &BoxLTE::validatorSIM1Adress);
     connect(sim1DialNumber, &QLineEdit::textChanged, this, &BoxLTE::validatorSIM1DualingNumber);
     connect(sim2Adress, &QLineEdit::textChanged, this, &BoxLTE::validatorSIM2Adress);
     connect(sim2DialNumber, &QLineEdit::textChanged, this, &BoxLTE::validatorSIM2DualingNumber);
     connect(ping1, &QLineEdit::textChanged, this, &BoxLTE::validatorPing1);
+    connect(ping2, &QLineEdit::textChanged, this, &BoxLTE::validatorPing2);
 }
 
 void BoxLTE::setSettings(QJsonObject settings)
@@ -138,6 +143,7 @@ void BoxLTE::setSettings(QJsonObject settings)
     sim2Password->setText(text("224"));
     ping1->setText(text("230"));
     ping2->setText(text("240"));
+    unshownKeys.keepFrom(settings);
 }
 
 QJsonObject BoxLTE::getSettings()
@@ -156,7 +162,7 @@ QJsonObject BoxLTE::getSettings()
         settings.insert(QStringLiteral("230"), ping1->text());
         settings.insert(QStringLiteral("240"), ping2->text());
     }
-    return settings;
+    return unshownKeys.addedTo(settings);
 }
 
 void BoxLTE::setPingFieldsVisible(bool visible)
@@ -168,6 +174,7 @@ void BoxLTE::setPingFieldsVisible(bool visible)
     ping2->setVisible(visible);
     // Hidden ping addresses are not sent, so they must not hold the apply back.
     FieldValidation::instance().setFieldIgnored(ping1, !visible);
+    FieldValidation::instance().setFieldIgnored(ping2, !visible);
 }
 
 void BoxLTE::resizeEvent(QResizeEvent *event)
@@ -241,6 +248,13 @@ void BoxLTE::validatorSIM2DualingNumber(QString)
 void BoxLTE::validatorPing1(QString)
 {
     FieldValidation::instance().markField(ping1, ping1Label->text());
+}
+
+void BoxLTE::validatorPing2(QString)
+{
+    // The label's second line only says the address is optional.
+    FieldValidation::instance().markField(ping2,
+                                          ping2Label->text().section(QLatin1Char('\n'), 0, 0));
 }
 
 QFrame *BoxLTE::addSeparator(const QRect &geometry)

@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "app/unshownkeys.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -31,6 +33,7 @@ private slots:
     void validatorSIM2Adress(QString Text);
     void validatorSIM2DualingNumber(QString Text);
     void validatorPing1(QString Text);
+    void validatorPing2(QString Text);
 
 private:
     QFrame *addSeparator(const QRect &geometry);
@@ -62,4 +65,5 @@ private:
     // Hiding by model, not the box's own visibility, decides whether the
     // ping keys are written.
     bool pingFieldsShown = true;
+    UnshownKeys unshownKeys;
 };

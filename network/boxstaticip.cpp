@@ -27,7 +27,10 @@ enum Row { IpRow, DomainRow, GatewayRow, MaskRow, Dns1Row, Dns2Row };
 } // namespace
 
 BoxStaticIP::BoxStaticIP(const QString &title, const QRect &geometry, QWidget *parent)
-    : QGroupBox(parent)
+    : QGroupBox(parent),
+      unshownKeys({QStringLiteral("310"), QStringLiteral("320"), QStringLiteral("330"),
+                   QStringLiteral("340"), QStringLiteral("350"), QStringLiteral("360"),
+                   QStringLiteral("370")})
 {
     setTitle(title);
     setGeometry(geometry);
@@ -50,7 +53,8 @@ BoxStaticIP::BoxStaticIP(const QString &title, const QRect &geometry, QWidget *p
     auto *addressValidator = new QRegularExpressionValidator(InputPatterns::ipv4(), this);
     ip->setValidator(addressValidator);
     gateway->setValidator(addressValidator);
-    dns1->setValidator(addressValidator);
+    // The first DNS server may be left empty, as preset saving allows.
+    dns1->setValidator(new QRegularExpressionValidator(InputPatterns::optionalIpv4(), this));
 
     connect(ip, &QLineEdit::textChanged, this, &BoxStaticIP::validatorStaticIP);
     connect(gateway, &QLineEdit::textChanged, this, &BoxStaticIP::validatorGateway);
@@ -69,16 +73,20 @@ void BoxStaticIP::setSettings(QJsonObject settings)
     dns2->setText(text("350"));
     domain->setText(text("360"));
     mask->setText(text("370"));
+    unshownKeys.keepFrom(settings);
 }
 
 QJsonObject BoxStaticIP::getSettings()
 {
-    return QJsonObject{
-            {QStringLiteral("310"), isChecked()},     {QStringLiteral("320"), ip->text()},
-            {QStringLiteral("330"), gateway->text()}, {QStringLiteral("340"), dns1->text()},
-            {QStringLiteral("350"), dns2->text()},    {QStringLiteral("360"), domain->text()},
+    return unshownKeys.addedTo(QJsonObject{
+            {QStringLiteral("310"), isChecked()},
+            {QStringLiteral("320"), ip->text()},
+            {QStringLiteral("330"), gateway->text()},
+            {QStringLiteral("340"), dns1->text()},
+            {QStringLiteral("350"), dns2->text()},
+            {QStringLiteral("360"), domain->text()},
             {QStringLiteral("370"), mask->text()},
-    };
+    });
 }
 
 void BoxStaticIP::resizeEvent(QResizeEvent *event)

@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "app/unshownkeys.h"
+
 class QLabel;
 class QLineEdit;
 class QRect;
@@ -44,4 +46,5 @@ private:
     QLineEdit *mask;
     QLineEdit *dns1;
     QLineEdit *dns2;
+    UnshownKeys unshownKeys;
 };

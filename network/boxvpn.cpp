@@ -10,12 +10,14 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStringDecoder>
 #include <QUrl>
 
 namespace {
@@ -47,6 +49,9 @@ constexpr int stateActivated = 10;
 constexpr int stateActivatedRunning = 11;
 
 const char *const fileEndMarker = "((EOF))";
+// OpenVPN files are a few kilobytes; a larger file is not one, and would hold
+// the console for minutes.
+constexpr qint64 maxUploadBytes = 1024 * 1024;
 
 // Paths typed or dropped on Windows keep backslashes; the link takes the file
 // name after the last "/".
@@ -200,6 +205,10 @@ void BoxVPN::runSendingOVPNFileToGW()
     }
     if (!link)
         return;
+    // Refused before the gateway hears of the file.
+    QByteArray body;
+    if (!readUploadBody(pathField->text(), body))
+        return;
     link->runOVPNFileToGW(pathField->text());
     // One body per readiness, however often the button was pressed.
     connect(link, &SPortConnector::readyToGetOVPN, this, &BoxVPN::sendOVPNDataFile,
@@ -211,20 +220,10 @@ void BoxVPN::sendOVPNDataFile()
     if (!link)
         return;
     disconnect(link, &SPortConnector::readyToGetOVPN, this, &BoxVPN::sendOVPNDataFile);
-    QFile file(pathField->text());
-    if (!file.open(QIODevice::ReadOnly)) {
-        // The gateway waits for a body that will not come; the operator must know why.
-        emit showDialogMessage(
-                criticalMessage, tr("Ошибка"),
-                tr("Не удалось открыть файл %1 для отправки.").arg(pathField->text()));
-        return;
-    }
-    QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    text.remove(QLatin1Char('\r'));
-    QByteArray body = text.toUtf8();
-    body.append(fileEndMarker);
-    link->sendOVPNFileToGW(body);
+    // The path may have changed, or the file with it, since the announcement.
+    QByteArray body;
+    if (readUploadBody(pathField->text(), body))
+        link->sendOVPNFileToGW(body);
 }
 
 void BoxVPN::runOVPN()
@@ -267,6 +266,45 @@ void BoxVPN::changeOpenVPNState(int State)
     default:
         break;
     }
+}
+
+bool BoxVPN::readUploadBody(const QString &path, QByteArray &body)
+{
+    const auto refuse = [this, &path](const QString &reason) {
+        emit showDialogMessage(warningMessage, tr("Ошибка"),
+                               tr("Файл %1 не отправлен: %2").arg(path, reason));
+        return false;
+    };
+    const QFileInfo info(path);
+    // A pipe or a device would block the reading for ever: never open one.
+    if (info.exists() && !info.isFile())
+        return refuse(tr("это не обычный файл."));
+    if (info.size() > maxUploadBytes)
+        return refuse(tr("он больше 1 МиБ."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // The gateway may already wait for a body that will not come; the operator must know why.
+        emit showDialogMessage(criticalMessage, tr("Ошибка"),
+                               tr("Не удалось открыть файл %1 для отправки.").arg(path));
+        return false;
+    }
+    const QByteArray data = file.read(maxUploadBytes + 1);
+    file.close();
+    if (data.size() > maxUploadBytes)
+        return refuse(tr("он больше 1 МиБ."));
+    // Invalid bytes would silently become U+FFFD on the way; stateless, so that a
+    // sequence cut off at the end counts too.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(data);
+    if (decoder.hasError() || data.contains('\0'))
+        return refuse(tr("это не текст в кодировке UTF-8."));
+    text.remove(QLatin1Char('\r'));
+    body = text.toUtf8();
+    // The marker inside would end the file early on the gateway.
+    if (body.contains(fileEndMarker))
+        return refuse(tr("он содержит метку конца файла ((EOF))."));
+    body.append(fileEndMarker);
+    return true;
 }
 
 bool BoxVPN::configSelectedOrWarn()

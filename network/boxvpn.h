@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QGroupBox>
 #include <QList>
 #include <QMetaObject>
@@ -52,6 +53,7 @@ private slots:
 
 private:
     bool configSelectedOrWarn();
+    bool readUploadBody(const QString &path, QByteArray &body);
 
     QLabel *fileLabel;
     QPushButton *sendButton;

@@ -39,9 +39,21 @@ constexpr int wifiOnlyMode = 2;
 constexpr int hotspotMode = 3;
 constexpr int wifiOff = 0;
 
+constexpr int firstKey = 351;
+constexpr int lastKey = 363;
+
+QStringList ownKeys()
+{
+    QStringList keys;
+    for (int key = firstKey; key <= lastKey; ++key)
+        keys.append(QString::number(key));
+    return keys;
+}
+
 } // namespace
 
-BoxWIFI::BoxWIFI(const QString &title, const QRect &geometry, QWidget *parent) : QGroupBox(parent)
+BoxWIFI::BoxWIFI(const QString &title, const QRect &geometry, QWidget *parent)
+    : QGroupBox(parent), unshownKeys(ownKeys())
 {
     setTitle(title);
     setGeometry(geometry);
@@ -146,12 +158,13 @@ void BoxWIFI::setSettings(QJsonObject settings)
 
     if (modeList->currentIndex() >= 0)
         setNetworkFieldsEditable(currentMode() == hotspotMode);
+    unshownKeys.keepFrom(settings);
 }
 
 QJsonObject BoxWIFI::getSettings()
 {
     if (!isChecked())
-        return QJsonObject{{QStringLiteral("351"), wifiOff}};
+        return unshownKeys.addedTo(QJsonObject{{QStringLiteral("351"), wifiOff}});
 
     const int mode = currentMode();
     if (mode == hotspotMode) {
@@ -178,7 +191,7 @@ QJsonObject BoxWIFI::getSettings()
     settings.insert(QStringLiteral("360"), rangeEnd->text());
     settings.insert(QStringLiteral("362"), hotspotSsid);
     settings.insert(QStringLiteral("363"), hotspotPassword);
-    return settings;
+    return unshownKeys.addedTo(settings);
 }
 
 void BoxWIFI::setConfig(int)

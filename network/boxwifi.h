@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include "app/unshownkeys.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -64,4 +66,5 @@ private:
     QLabel *rangeDashLabel;
     QList<QLineEdit *> networkFields;
     bool networkFieldsEditable = false;
+    UnshownKeys unshownKeys;
 };

@@ -106,6 +106,26 @@
         <translation>Failed to open the file %1 for sending.</translation>
     </message>
     <message>
+        <source>Файл %1 не отправлен: %2</source>
+        <translation>The file %1 was not sent: %2</translation>
+    </message>
+    <message>
+        <source>это не обычный файл.</source>
+        <translation>it is not a regular file.</translation>
+    </message>
+    <message>
+        <source>он больше 1 МиБ.</source>
+        <translation>it is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>это не текст в кодировке UTF-8.</source>
+        <translation>it is not UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>он содержит метку конца файла ((EOF)).</source>
+        <translation>it contains the end-of-file marker ((EOF)).</translation>
+    </message>
+    <message>
         <source>Не выбрана конфигурация для запуска</source>
         <translation>Configuration not selected for startup</translation>
     </message>

@@ -86,6 +86,14 @@ void TestBoxGPS::reading_data()
             << "0.000000"
             << "0.000000"
             << "0";
+    QTest::newRow("Vladivostok below sea level")
+            << json(R"({"133":43.115141,"134":131.885,"135":-20})") << false << false << "43.115141"
+            << "131.885000"
+            << "-20";
+    QTest::newRow("south-west corner")
+            << json(R"({"133":-90,"134":-180,"135":-999999})") << false << false << "-90.000000"
+            << "-180.000000"
+            << "-999999";
     QTest::newRow("other keys ignored")
             << json(R"({"111":"10.0.0.1","112":1700})") << false << false << "0.000000"
             << "0.000000"
@@ -115,7 +123,7 @@ void TestBoxGPS::reading()
     QCOMPARE(p.latitude->text(), latitude);
     QCOMPARE(p.longitude->text(), longitude);
     QCOMPARE(p.height->text(), height);
-    // Whatever the box shows from a document with no sign and < 100 degrees is acceptable.
+    // Whatever the box shows from a document with a real position is acceptable.
     QVERIFY(FieldValidation::instance().fieldsValid());
 }
 
@@ -186,25 +194,40 @@ void TestBoxGPS::typedInput_data()
 
     QTest::newRow("latitude one decimal") << "latitude"
                                           << "55.5"
-                                          << "55.5" << false << "Широта";
+                                          << "55.5" << true << "Широта";
     QTest::newRow("latitude six decimals") << "latitude"
                                            << "55.500000"
                                            << "55.500000" << true << "Широта";
     QTest::newRow("latitude seventh decimal refused") << "latitude"
                                                       << "55.5000001"
                                                       << "55.500000" << true << "Широта";
-    QTest::newRow("latitude sign refused") << "latitude"
-                                           << "-5.500000"
-                                           << "5.500000" << true << "Широта";
+    QTest::newRow("latitude south") << "latitude"
+                                    << "-5.5"
+                                    << "-5.5" << true << "Широта";
+    QTest::newRow("latitude sign alone") << "latitude"
+                                         << "-"
+                                         << "-" << false << "Широта";
+    QTest::newRow("latitude 91 refused") << "latitude"
+                                         << "91"
+                                         << "9" << true << "Широта";
     QTest::newRow("latitude zero") << "latitude"
                                    << "0"
                                    << "0" << true << "Широта";
-    QTest::newRow("longitude 100 degrees refused") << "longitude"
-                                                   << "100.000000"
-                                                   << "10.000000" << true << "Долгота";
+    QTest::newRow("longitude 131.885 east") << "longitude"
+                                            << "131.885"
+                                            << "131.885" << true << "Долгота";
+    QTest::newRow("longitude 180.5 refused") << "longitude"
+                                             << "180.5"
+                                             << "180." << false << "Долгота";
+    QTest::newRow("longitude 181 refused") << "longitude"
+                                           << "-181"
+                                           << "-18" << true << "Долгота";
     QTest::newRow("longitude without point") << "longitude"
                                              << "37"
-                                             << "37" << false << "Долгота";
+                                             << "37" << true << "Долгота";
+    QTest::newRow("height below sea level") << "height"
+                                            << "-20"
+                                            << "-20" << true << "Высота";
     QTest::newRow("height seventh digit refused") << "height"
                                                   << "1234567"
                                                   << "123456" << true << "Высота";

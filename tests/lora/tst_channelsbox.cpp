@@ -176,6 +176,7 @@ void TestChannelsBox::frequencyMarking()
     QWidget host;
     ChannelsBox box(QStringLiteral("Канал 3"), QRect(0, 0, 181, 121), &host);
     QLineEdit *field = parts(box).frequency;
+    parts(box).enable->setChecked(true);
     for (const QString &step : typed) {
         if (step == QLatin1String("\b"))
             QTest::keyClick(field, Qt::Key_Backspace);

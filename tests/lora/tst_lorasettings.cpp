@@ -78,6 +78,8 @@ class TestLoRaSettings : public QObject
 
 private slots:
     void init();
+    void disabledChannelSetAside_data();
+    void disabledChannelSetAside();
 
     void planSelector();
     void presets_data();
@@ -561,7 +563,7 @@ void TestLoRaSettings::englishCatalogue_data()
                                 << "Gateway ID\n";
     QTest::newRow("server address") << QByteArray("serverAddressEdit") << "server"
                                     << "Server adress\n";
-    QTest::newRow("latitude") << QByteArray("latitudeEdit") << "55.5"
+    QTest::newRow("latitude") << QByteArray("latitudeEdit") << "91."
                               << "Latitude\n";
     QTest::newRow("channel 4") << QByteArray("channelBox4") << "8671"
                                << "Channel 4\n";
@@ -589,6 +591,32 @@ void TestLoRaSettings::englishCatalogue()
         QCOMPARE(planBox(page)->itemText(5), QStringLiteral("Custom"));
     }
     QCoreApplication::removeTranslator(&english);
+}
+
+void TestLoRaSettings::disabledChannelSetAside_data()
+{
+    QTest::addColumn<int>("frequency");
+
+    QTest::newRow("zero") << 0;
+    QTest::newRow("eight digits") << 86850000;
+}
+
+// Channel 2 of the full group is disabled: whatever it holds goes back, and only
+// enabling it makes the operator correct it.
+void TestLoRaSettings::disabledChannelSetAside()
+{
+    QFETCH(int, frequency);
+
+    LoRaSettings page;
+    QJsonObject group = json(fullGroup);
+    group.insert(QStringLiteral("ch2_3"), frequency);
+    page.setSettings(group, true);
+    QVERIFY2(FieldValidation::instance().fieldsValid(),
+             qPrintable(FieldValidation::instance().invalidFields()));
+    QCOMPARE(compact(page.getSettings(true)), compact(group));
+
+    channel(page, 2)->findChild<QCheckBox *>(QStringLiteral("enableBox"))->click();
+    QCOMPARE(FieldValidation::instance().invalidFields(), QStringLiteral("Канал 2\n"));
 }
 
 void TestLoRaSettings::rendersWithoutOverlaps()

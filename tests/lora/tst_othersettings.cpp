@@ -34,6 +34,10 @@ void TestOtherSettings::settingsUnderGroup400_data()
                                           R"("440":"1","450":"/data/db"})")
                             << QByteArray(R"({"400":{"410":"admin","420":"secret","430":"13",)"
                                           R"("440":"1","450":"/data/db"}})");
+    QTest::newRow("a newer core's key goes back")
+            << QByteArray(R"({"410":"admin","460":[1,2]})")
+            << QByteArray(R"({"400":{"410":"admin","420":"","430":"","440":"","450":"",)"
+                          R"("460":[1,2]}})");
     QTest::newRow("empty") << QByteArray("{}")
                            << QByteArray(R"({"400":{"410":"","420":"","430":"","440":"",)"
                                          R"("450":""}})");

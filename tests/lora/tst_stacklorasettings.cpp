@@ -68,6 +68,8 @@ private slots:
     void setSettingsShowsModule1();
     void gatewayIdsOnly_data();
     void gatewayIdsOnly();
+    void unshownKeysTravel_data();
+    void unshownKeysTravel();
     void coreVersion_data();
     void coreVersion();
     void moduleStateAndDoubleModuleClicks();
@@ -81,7 +83,7 @@ void TestStackLoRaSettings::hiddenGpsDoesNotBlockApply()
     StackLoRaSettings stack;
     stack.setDeviceType(1);
     QLineEdit *latitude = field(page(stack, 1), "latitudeEdit");
-    latitude->setText(QStringLiteral("55.5"));
+    latitude->setText(QStringLiteral("55."));
     QVERIFY(!FieldValidation::instance().fieldsValid());
 
     stack.setDeviceType(0);
@@ -265,6 +267,35 @@ void TestStackLoRaSettings::gatewayIdsOnly()
     QCOMPARE(field(page(stack, 1), "serverAddressEdit")->text(), QStringLiteral("held.example"));
     if (page(stack, 2))
         QCOMPARE(field(page(stack, 2), "gatewayIdEdit")->text(), id2);
+}
+
+void TestStackLoRaSettings::unshownKeysTravel_data()
+{
+    QTest::addColumn<bool>("withGatewayId");
+    QTest::addColumn<bool>("fromPreset");
+
+    QTest::newRow("apply") << true << false;
+    QTest::newRow("preset saved after a read") << false << false;
+    QTest::newRow("preset loaded and saved again") << false << true;
+}
+
+// A newer core's keys go back as they came; the gateway identifier keeps its own rule.
+void TestStackLoRaSettings::unshownKeysTravel()
+{
+    QFETCH(bool, withGatewayId);
+    QFETCH(bool, fromPreset);
+
+    StackLoRaSettings stack;
+    stack.setDeviceType(3);
+    const QJsonObject document = json(R"({"100":{"110":"AA555A0000000101","114":"new"},)"
+                                      R"("150":{"110":"AA555A0000000202","160":{"1":true}}})");
+    stack.setSettings(document, !fromPreset);
+    const QJsonObject sent = stack.getSettings(withGatewayId);
+
+    QCOMPARE(sent["100"]["114"], document["100"]["114"]);
+    QCOMPARE(sent["150"]["160"], document["150"]["160"]);
+    QCOMPARE(sent["100"].toObject().contains("110"), withGatewayId);
+    QCOMPARE(sent["150"].toObject().contains("110"), withGatewayId);
 }
 
 void TestStackLoRaSettings::coreVersion_data()

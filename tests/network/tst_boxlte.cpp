@@ -179,9 +179,15 @@ void TestBoxLTE::typing_data()
     QTest::newRow("ping letters refused") << "ping1"
                                           << "a1.b2"
                                           << "1.2" << false << "IP№1 для пинга\n";
-    QTest::newRow("second ping incomplete is never listed") << "ping2"
-                                                            << "192.168."
-                                                            << "192.168." << false << "";
+    QTest::newRow("second ping incomplete") << "ping2"
+                                            << "192.168."
+                                            << "192.168." << false << "IP№2 для пинга\n";
+    QTest::newRow("second ping complete") << "ping2"
+                                          << "8.8.8.8"
+                                          << "8.8.8.8" << true << "";
+    QTest::newRow("second ping emptied") << "ping2"
+                                         << "8\b"
+                                         << "" << true << "";
 }
 
 void TestBoxLTE::typing()
@@ -200,9 +206,8 @@ void TestBoxLTE::typing()
     QCOMPARE(edit->hasAcceptableInput(), acceptable);
     QCOMPARE(FieldValidation::instance().invalidFields(), invalidFields);
     QCOMPARE(FieldValidation::instance().fieldsValid(), invalidFields.isEmpty());
-    const bool marked = fieldName != "ping2" && !acceptable;
     QCOMPARE(edit->styleSheet(),
-             marked ? FieldValidation::invalidFieldStyle : FieldValidation::validFieldStyle);
+             acceptable ? FieldValidation::validFieldStyle : FieldValidation::invalidFieldStyle);
 }
 
 void TestBoxLTE::sharedAddressEntry_data()

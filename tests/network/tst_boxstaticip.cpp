@@ -106,6 +106,10 @@ void TestBoxStaticIP::validation_data()
                                       << "10.1.2.3/24" << true << "";
     QTest::newRow("empty address while off") << "ip"
                                              << "" << false << "IP\n";
+    QTest::newRow("empty dns1 is allowed") << "dns1"
+                                           << "" << true << "";
+    QTest::newRow("empty gateway is not") << "gateway"
+                                          << "" << true << "Шлюз\n";
     QTest::newRow("octet out of range") << "gateway"
                                         << "256.1.1.1" << true << "Шлюз\n";
     QTest::newRow("three octets") << "dns1"

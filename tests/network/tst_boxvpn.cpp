@@ -5,15 +5,21 @@
 #include "widgetcheck.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 class TestBoxVPN : public QObject
 {
@@ -25,6 +31,8 @@ private slots:
     void twoPressesSendOneBody();
     void pathReadAgainWhenReady();
     void unreadableFileIsReported();
+    void refusedBeforeAnnouncing_data();
+    void refusedBeforeAnnouncing();
     void buttons_data();
     void buttons();
     void stateReplies_data();
@@ -193,24 +201,30 @@ void TestBoxVPN::unreadableFileIsReported()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString missing = dir.filePath("missing.ovpn");
+    QVERIFY(writeFile(missing, "remote gw 1194\n"));
 
     LinkedGateway gateway;
     QVERIFY(gateway.open(3));
+    // The ready reply comes late enough for the file to go away before it.
+    gateway.emulator().setReplyDelayMs(1000);
     BoxVPN box(QStringLiteral("Настройки VPN"), creationGeometry);
     box.show();
     box.attachLink(gateway.link());
     QSignalSpy messages(&box, &BoxVPN::showDialogMessage);
     QVERIFY(messages.isValid());
     gateway.emulator().clearReceived();
+    gateway.clearRequests();
 
     child<QLineEdit>(box, "pathField")->setText(missing);
     press(box, "sendButton");
+    QVERIFY(gateway.waitForRequest("--40 missing.ovpn"));
+    QVERIFY(QFile::remove(missing));
 
     QVERIFY(messages.wait());
     QCOMPARE(messages.at(0).at(0).toInt(), 3);
     QCOMPARE(messages.at(0).at(1).toString(), QString("Ошибка"));
     QVERIFY(messages.at(0).at(2).toString().contains(missing));
-    QVERIFY(gateway.emulator().received().contains("REQUEST.{[--40 missing.ovpn]}\r"));
+    gateway.emulator().setReplyDelayMs(0);
 
     // The gateway still waits for a body: end it empty, so whatever the box
     // might have sent would show up in the stored file.
@@ -221,6 +235,78 @@ void TestBoxVPN::unreadableFileIsReported()
     QCOMPARE(stored.at(0).at(0).toString(), QString("missing.ovpn"));
     QCOMPARE(stored.at(0).at(1).toByteArray(), QByteArray());
     QCOMPARE(messages.count(), 1);
+}
+
+void TestBoxVPN::refusedBeforeAnnouncing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("english");
+
+    const QByteArray der("\x30\x82\x04\xa4\x02\x01\x00\x02\x82\x01\x01", 11);
+    const QByteArray marker("remote gw 1194\n((EOF))\nproto udp\n");
+    const QByteArray large(1024 * 1024 + 1, 'a');
+    QTest::newRow("binary key") << "file" << der << false;
+    QTest::newRow("binary key, English") << "file" << der << true;
+    QTest::newRow("NUL bytes") << "file" << QByteArray("key\0data", 8) << false;
+    QTest::newRow("cut UTF-8 sequence at the end") << "file" << QByteArray("ключ\xd0") << false;
+    QTest::newRow("end marker inside") << "file" << marker << false;
+    QTest::newRow("end marker inside, English") << "file" << marker << true;
+    QTest::newRow("end marker split by a carriage return")
+            << "file" << QByteArray("a\n((EO\rF))\n") << false;
+    QTest::newRow("larger than 1 MiB") << "file" << large << false;
+    QTest::newRow("larger than 1 MiB, English") << "file" << large << true;
+    QTest::newRow("FIFO") << "fifo" << QByteArray() << false;
+    QTest::newRow("FIFO, English") << "fifo" << QByteArray() << true;
+    QTest::newRow("folder") << "folder" << QByteArray() << false;
+}
+
+// Refused files reach the operator as a warning naming the path, and the
+// gateway never hears of them.
+void TestBoxVPN::refusedBeforeAnnouncing()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, english);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("client.key");
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("client.key"));
+    else
+        QVERIFY(writeFile(path, content));
+
+    QTranslator catalogue;
+    if (english) {
+        QVERIFY(catalogue.load(":/i18n/Kelvane.qm"));
+        QVERIFY(QCoreApplication::installTranslator(&catalogue));
+    }
+    const auto uninstall
+            = qScopeGuard([&catalogue] { QCoreApplication::removeTranslator(&catalogue); });
+
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    BoxVPN box(QStringLiteral("Настройки VPN"), creationGeometry);
+    box.show();
+    box.attachLink(gateway.link());
+    QSignalSpy messages(&box, &BoxVPN::showDialogMessage);
+    QVERIFY(messages.isValid());
+    gateway.emulator().clearReceived();
+
+    child<QLineEdit>(box, "pathField")->setText(path);
+    press(box, "sendButton");
+
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.at(0).at(0).toInt(), 2);
+    const QString message = messages.at(0).at(1).toString() + messages.at(0).at(2).toString();
+    QVERIFY(message.contains(path));
+    static const QRegularExpression cyrillic(QStringLiteral("\\p{Cyrillic}"));
+    QCOMPARE(message.contains(cyrillic), !english);
+    QVERIFY(settle(gateway));
+    QVERIFY(!gateway.emulator().received().contains("--40 "));
 }
 
 void TestBoxVPN::buttons_data()

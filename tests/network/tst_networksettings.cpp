@@ -155,6 +155,17 @@ void TestNetworkSettings::fillAndGather_data()
     QTest::newRow("301 that is not an array")
             << QJsonObject() << true << notArray << fullGathered << QStringList();
 
+    // A newer gateway core's keys that no field shows go back as they came.
+    const auto plus = [](QJsonObject group, const QString &key, const QJsonValue &value) {
+        group.insert(key, value);
+        return group;
+    };
+    const QJsonObject newer{{"200", plus(lteGroup("internet"), "250", "x")},
+                            {"300", plus(staticGroup(true), "380", true)},
+                            {"350", plus(wifiGroup("home"), "364", 7)}};
+    QTest::newRow("unshown keys go back")
+            << QJsonObject() << true << newer << newer << QStringList();
+
     const QJsonObject emptyLte{{"211", ""}, {"212", ""}, {"213", ""}, {"214", ""}, {"221", ""},
                                {"222", ""}, {"223", ""}, {"224", ""}, {"230", ""}, {"240", ""}};
     const QJsonObject emptyStatic{{"310", false}, {"320", ""}, {"330", ""}, {"340", ""},
