@@ -1,4 +1,5 @@
 #include "app/applicationfont.h"
+#include "app/basicwindow.h"
 #include "device/aboutdeveloper.h"
 #include "device/aboutdevice.h"
 #include "lora/loralogs.h"
@@ -11,6 +12,8 @@
 
 #include <QJsonDocument>
 #include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTranslator>
 #include <QtTest>
 
@@ -44,7 +47,17 @@ const QByteArray typicalDocument = R"({
     "10": {"1": "192.168.100.200", "2": "10.64.120.200", "3": "10.8.0.14"},
     "13": "Quectel EC25-E", "14": "Quectel L76-L", "15": "11.12.2025", "16": "1.1.2"})";
 
-// variant: the model of the LoRa page, the Wi-Fi mode of the network page.
+// The main window with the hold check box that a preset import brings.
+class ImportingWindow : public BasicWindow
+{
+public:
+    QString presetPath;
+
+protected:
+    QString askPresetOpenName(const QString &) override { return presetPath; }
+};
+
+// variant: the model of the LoRa page and window, the Wi-Fi mode of the network page.
 std::unique_ptr<QWidget> makePage(const QString &page, int variant)
 {
     QJsonObject document = QJsonDocument::fromJson(typicalDocument).object();
@@ -78,6 +91,17 @@ std::unique_ptr<QWidget> makePage(const QString &page, int variant)
         device->setSettings();
         return device;
     }
+    if (page == "window") {
+        auto window = std::make_unique<ImportingWindow>();
+        QTemporaryFile preset;
+        if (!preset.open() || preset.write(QJsonDocument(document).toJson()) <= 0)
+            return nullptr;
+        preset.close();
+        window->presetPath = preset.fileName();
+        QMetaObject::invokeMethod(window.get(), "changeInterface", Q_ARG(int, variant));
+        QMetaObject::invokeMethod(window.get(), "loadPresets");
+        return window;
+    }
     if (page == "logs")
         return std::make_unique<LoRaLogs>();
     return std::make_unique<AboutDeveloper>();
@@ -98,6 +122,7 @@ private slots:
 
 void TestApplicationFont::initTestCase()
 {
+    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(ApplicationFont::install());
     QCOMPARE(QFontInfo(QApplication::font()).family(), ApplicationFont::family);
 }
@@ -121,7 +146,8 @@ void TestApplicationFont::everyTextFits_data()
             {"other settings", "other", 0},
             {"device information", "device", 0},
             {"LoRa log", "logs", 0},
-            {"about window", "about", 0}};
+            {"about window", "about", 0},
+            {"main window", "window", 3}};
     for (const auto &[name, page, variant] : pages) {
         QTest::addRow("%s, Russian", name) << page << variant << false;
         QTest::addRow("%s, English", name) << page << variant << true;
@@ -144,7 +170,7 @@ void TestApplicationFont::everyTextFits()
 
     const std::unique_ptr<QWidget> widget = makePage(page, variant);
     QVERIFY(widget);
-    if (page != "about")
+    if (page != "about" && page != "window")
         widget->resize(tabPageSize);
     widget->show();
     QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
