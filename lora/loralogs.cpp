@@ -31,14 +31,14 @@ const QString fileTimeFormat = QStringLiteral("hh.mm.ss - dd_MM_yyyy");
 
 constexpr int referenceWidth = 905;
 const QRect pauseGeometry(240, 10, 91, 24);
-const QRect heldGeometry(337, 10, 150, 24);
+const QRect heldGeometry(337, 10, 165, 24);
 // The find row keeps its distance to the right edge, like the save button.
 constexpr int rowY = 10;
 constexpr int rowHeight = 24;
-constexpr int findFromRight = 409;
-constexpr int findWidth = 120;
-constexpr int previousFromRight = 283;
-constexpr int nextFromRight = 257;
+constexpr int findFromRight = 397;
+constexpr int findWidth = 110;
+constexpr int previousFromRight = 281;
+constexpr int nextFromRight = 255;
 constexpr int arrowWidth = 24;
 } // namespace
 
@@ -90,18 +90,17 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     connect(previousButton, &QToolButton::pressed, this, &LoRaLogs::findPrevious);
     connect(nextButton, &QToolButton::pressed, this, &LoRaLogs::findNext);
 
+    // Window-wide, so they work wherever the focus is while this page is shown;
+    // a hidden tab's shortcuts stay inactive.
     auto *findShortcut = new QShortcut(QKeySequence::Find, this);
-    findShortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(findShortcut, &QShortcut::activated, findEdit, [this] {
         findEdit->setFocus(Qt::ShortcutFocusReason);
         findEdit->selectAll();
     });
-    auto *nextShortcut = new QShortcut(QKeySequence::FindNext, this);
-    nextShortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(nextShortcut, &QShortcut::activated, this, &LoRaLogs::findNext);
-    auto *previousShortcut = new QShortcut(QKeySequence::FindPrevious, this);
-    previousShortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(previousShortcut, &QShortcut::activated, this, &LoRaLogs::findPrevious);
+    connect(new QShortcut(QKeySequence::FindNext, this), &QShortcut::activated, this,
+            &LoRaLogs::findNext);
+    connect(new QShortcut(QKeySequence::FindPrevious, this), &QShortcut::activated, this,
+            &LoRaLogs::findPrevious);
 
     settleTimer->setObjectName(QStringLiteral("settleTimer"));
     settleTimer->setSingleShot(true);
@@ -202,10 +201,9 @@ void LoRaLogs::setPaused(bool paused)
     heldLabel->setVisible(paused);
     if (paused) {
         settleView();
-        showHeldCount();
         return;
     }
-    // Held text cut to the view's limit no longer joins what the view shows.
+    // Once held lines were dropped, the rest no longer joins what the view shows.
     if (heldTextCut)
         logView->clear();
     const QString held = std::exchange(heldText, QString());
@@ -305,7 +303,7 @@ void LoRaLogs::hold(const QString &text)
 
 void LoRaLogs::showHeldCount()
 {
-    heldLabel->setText(tr("Задержано строк: %1").arg(heldLines));
+    heldLabel->setText(tr("Новых строк: %1").arg(heldLines));
 }
 
 void LoRaLogs::trimView()

@@ -29,9 +29,9 @@ public:
     // Lines the view may run over its limit before the oldest are cut, so that they
     // go in batches instead of one per arriving line.
     static constexpr int viewLineSlack = 1000;
-    // Text enters the view at once. Under a fast stream the view's scroll bar, its
-    // paint and the held-line count catch up at most this often, so that a piece
-    // costs no layout pass and no repaint.
+    // Text enters the view at once. While pieces come faster than this, the view's
+    // scroll bar, its paint and the held-line count catch up once per period, so that
+    // a piece costs no layout pass and no repaint.
     static constexpr int settlePeriodMs = 20;
 
     explicit LoRaLogs(QWidget *parent = nullptr);

@@ -22,7 +22,7 @@
 
 namespace {
 constexpr qint64 megabyte = 1024 * 1024;
-constexpr qint64 memoryRunBytes = 20 * megabyte;
+constexpr qint64 memoryRunBytes = 200 * megabyte;
 constexpr qint64 modeRunBytes = 20 * megabyte;
 constexpr int minPieceBytes = 60;
 constexpr int maxPieceBytes = 200;
