@@ -1,26 +1,56 @@
 #include "lora/loralogs.h"
 
+#include "app/placedwidgets.h"
+#include "lora/logmatchhighlighter.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
+#include <QToolButton>
+
+#include <utility>
 
 namespace {
 constexpr int criticalMessage = 3;
 const QString fileTimeFormat = QStringLiteral("hh.mm.ss - dd_MM_yyyy");
+
+constexpr int referenceWidth = 905;
+const QRect pauseGeometry(240, 10, 91, 24);
+const QRect heldGeometry(337, 10, 165, 24);
+// The find row keeps its distance to the right edge, like the save button.
+constexpr int rowY = 10;
+constexpr int rowHeight = 24;
+constexpr int findFromRight = 397;
+constexpr int findWidth = 110;
+constexpr int previousFromRight = 281;
+constexpr int nextFromRight = 255;
+constexpr int arrowWidth = 24;
 } // namespace
 
 LoRaLogs::LoRaLogs(QWidget *parent)
     : QWidget(parent), showBox(new QCheckBox(tr("Показать логи LoRa Paket Forwarder"), this)),
       logView(new QPlainTextEdit(this)), saveButton(new QPushButton(tr("Выгрузить в файл"), this)),
-      clearButton(new QPushButton(tr("Очистить логи"), this))
+      clearButton(new QPushButton(tr("Очистить логи"), this)),
+      pauseButton(new QPushButton(tr("Пауза"), this)),
+      heldLabel(PlacedWidgets::label(this, QString(), heldGeometry)),
+      findEdit(PlacedWidgets::lineEdit(this, QStringLiteral("findEdit"), QRect())),
+      previousButton(new QToolButton(this)), nextButton(new QToolButton(this)),
+      highlighter(new LogMatchHighlighter(logView->document())), settleTimer(new QTimer(this))
 {
     showBox->setObjectName(QStringLiteral("showBox"));
     showBox->setGeometry(10, 10, 221, 22);
@@ -36,14 +66,48 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     clearButton->setObjectName(QStringLiteral("clearButton"));
     clearButton->setGeometry(810, 10, 91, 24);
 
+    pauseButton->setObjectName(QStringLiteral("pauseButton"));
+    pauseButton->setGeometry(pauseGeometry);
+    pauseButton->setCheckable(true);
+    heldLabel->setObjectName(QStringLiteral("heldLabel"));
+    heldLabel->hide();
+    findEdit->setPlaceholderText(tr("Поиск"));
+    findEdit->setClearButtonEnabled(true);
+    previousButton->setObjectName(QStringLiteral("previousButton"));
+    previousButton->setArrowType(Qt::UpArrow);
+    previousButton->setToolTip(tr("Предыдущее совпадение"));
+    nextButton->setObjectName(QStringLiteral("nextButton"));
+    nextButton->setArrowType(Qt::DownArrow);
+    nextButton->setToolTip(tr("Следующее совпадение"));
+
     connect(logView->verticalScrollBar(), &QScrollBar::sliderMoved, this, &LoRaLogs::setAtoscroll);
     connect(showBox, &QCheckBox::stateChanged, this, &LoRaLogs::modifyStateSendLogs);
     connect(saveButton, &QPushButton::pressed, this, &LoRaLogs::uploadLogsToFile);
-    connect(clearButton, &QPushButton::pressed, logView, &QPlainTextEdit::clear);
+    connect(clearButton, &QPushButton::pressed, this, &LoRaLogs::clearLogs);
+    connect(pauseButton, &QPushButton::toggled, this, &LoRaLogs::setPaused);
+    connect(findEdit, &QLineEdit::textChanged, highlighter, &LogMatchHighlighter::setTerm);
+    connect(findEdit, &QLineEdit::returnPressed, this, &LoRaLogs::findNext);
+    connect(previousButton, &QToolButton::pressed, this, &LoRaLogs::findPrevious);
+    connect(nextButton, &QToolButton::pressed, this, &LoRaLogs::findNext);
 
-    repaintTimer.setSingleShot(true);
-    repaintTimer.setInterval(repaintPeriodMs);
-    connect(&repaintTimer, &QTimer::timeout, this, &LoRaLogs::resumeRepaint);
+    // Window-wide, so they work wherever the focus is while this page is shown;
+    // a hidden tab's shortcuts stay inactive.
+    auto *findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, findEdit, [this] {
+        findEdit->setFocus(Qt::ShortcutFocusReason);
+        findEdit->selectAll();
+    });
+    connect(new QShortcut(QKeySequence::FindNext, this), &QShortcut::activated, this,
+            &LoRaLogs::findNext);
+    connect(new QShortcut(QKeySequence::FindPrevious, this), &QShortcut::activated, this,
+            &LoRaLogs::findPrevious);
+
+    settleTimer->setObjectName(QStringLiteral("settleTimer"));
+    settleTimer->setSingleShot(true);
+    settleTimer->setInterval(settlePeriodMs);
+    connect(settleTimer, &QTimer::timeout, this, &LoRaLogs::settleView);
+
+    placeFindRow(referenceWidth);
 }
 
 void LoRaLogs::resetSendLogs()
@@ -55,23 +119,12 @@ void LoRaLogs::setLoRaLogs(QString Text)
 {
     if (Text.isEmpty())
         return;
-    // Only a stream under pressure waits for its paint: a piece that comes alone
-    // is painted at once.
-    const bool underPressure
-            = sinceLastPiece.isValid() && sinceLastPiece.elapsed() < repaintPeriodMs;
-    sinceLastPiece.start();
-    if (underPressure && !repaintTimer.isActive()) {
-        logView->setUpdatesEnabled(false);
-        repaintTimer.start();
-    }
-    // A cursor of its own: the operator's selection in the view stays untouched.
-    QTextCursor cursor(logView->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(Text);
-    if (autoScroll) {
-        QScrollBar *bar = logView->verticalScrollBar();
-        bar->setValue(bar->maximum());
-    }
+    record.append(Text);
+    if (pauseButton->isChecked())
+        hold(Text);
+    else
+        appendToView(Text);
+    scheduleSettle();
 }
 
 void LoRaLogs::mousePressEvent(QMouseEvent *event)
@@ -89,6 +142,7 @@ void LoRaLogs::resizeEvent(QResizeEvent *event)
     logView->setGeometry(10, 50, width() - 16, height() - 60);
     saveButton->setGeometry(width() - 227, 10, 121, 24);
     clearButton->setGeometry(width() - 97, 10, 91, 24);
+    placeFindRow(width());
 }
 
 QString LoRaLogs::chooseLogDirectory()
@@ -108,16 +162,19 @@ void LoRaLogs::modifyStateSendLogs(int state)
 
 void LoRaLogs::uploadLogsToFile()
 {
-    const QByteArray bytes = logView->toPlainText().toUtf8();
-    if (bytes.isEmpty()) {
+    if (record.isEmpty()) {
         emit showDialog(criticalMessage, tr("Ошибка сохранения логов"),
                         tr("Невозможно сохранить пустые логи."));
+        return;
+    }
+    if (!record.isComplete()) {
+        reportIncompleteRecord();
         return;
     }
     const QString directory = chooseLogDirectory();
     if (directory.isEmpty())
         return;
-    writeLogFile(directory, bytes);
+    writeLogFile(directory);
 }
 
 void LoRaLogs::setAtoscroll(int position)
@@ -125,12 +182,175 @@ void LoRaLogs::setAtoscroll(int position)
     autoScroll = position == logView->verticalScrollBar()->maximum();
 }
 
-void LoRaLogs::resumeRepaint()
+void LoRaLogs::clearLogs()
 {
-    logView->setUpdatesEnabled(true);
+    settleTimer->stop();
+    logView->clear();
+    viewBehind = false;
+    record.clear();
+    heldText.clear();
+    heldLines = 0;
+    heldTextLines = 0;
+    heldTextCut = false;
+    showHeldCount();
 }
 
-void LoRaLogs::writeLogFile(const QString &directory, const QByteArray &bytes)
+void LoRaLogs::setPaused(bool paused)
+{
+    pauseButton->setText(paused ? tr("Продолжить") : tr("Пауза"));
+    heldLabel->setVisible(paused);
+    if (paused) {
+        settleView();
+        return;
+    }
+    // Once held lines were dropped, the rest no longer joins what the view shows.
+    if (heldTextCut)
+        logView->clear();
+    const QString held = std::exchange(heldText, QString());
+    heldLines = 0;
+    heldTextLines = 0;
+    heldTextCut = false;
+    if (!held.isEmpty())
+        appendToView(held);
+    settleView();
+}
+
+void LoRaLogs::findNext()
+{
+    findMatch({});
+}
+
+void LoRaLogs::findPrevious()
+{
+    findMatch(QTextDocument::FindBackward);
+}
+
+void LoRaLogs::settleView()
+{
+    settleTimer->stop();
+    record.flush();
+    showHeldCount();
+    if (!viewBehind)
+        return;
+    viewBehind = false;
+    // Replays for the view what the layout reported while its signals were held back.
+    auto *layout = qobject_cast<QPlainTextDocumentLayout *>(logView->document()->documentLayout());
+    emit layout->documentSizeChanged(layout->documentSize());
+    layout->requestUpdate();
+    trimView();
+    if (autoScroll) {
+        QScrollBar *bar = logView->verticalScrollBar();
+        bar->setValue(bar->maximum());
+    }
+}
+
+void LoRaLogs::appendToView(const QString &text)
+{
+    QTextDocument *document = logView->document();
+    // Each signal of the layout makes the view lay out its last page again; they wait
+    // for settleView, which tells the view about all new text at once.
+    const QSignalBlocker quiet(document->documentLayout());
+    // A cursor of its own: the operator's selection in the view stays untouched. Inside
+    // an edit block it skips placing itself on a laid-out line.
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    // A change inside one line makes the layout lay that line out at once; a change
+    // across a line break only marks the lines for the next paint. Rewriting the last
+    // line break stretches the change across one, unless the operator's selection
+    // ends there and would be moved by it.
+    const int lastBreak = document->lastBlock().position() - 1;
+    const QTextCursor shown = logView->textCursor();
+    if (lastBreak >= 0 && !text.contains(QLatin1Char('\n')) && shown.position() != lastBreak
+        && shown.anchor() != lastBreak) {
+        cursor.setPosition(lastBreak);
+        cursor.setPosition(lastBreak + 1, QTextCursor::KeepAnchor);
+        cursor.insertText(QStringLiteral("\n"));
+    }
+    // Placed by position: moving to the end would lay out the last line.
+    cursor.setPosition(document->characterCount() - 1);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    viewBehind = true;
+}
+
+void LoRaLogs::scheduleSettle()
+{
+    const bool underPressure
+            = sinceLastPiece.isValid() && sinceLastPiece.elapsed() < settlePeriodMs;
+    sinceLastPiece.start();
+    if (!underPressure)
+        settleView();
+    else if (!settleTimer->isActive())
+        settleTimer->start();
+}
+
+void LoRaLogs::hold(const QString &text)
+{
+    heldText += text;
+    const qint64 lines = text.count(QLatin1Char('\n'));
+    heldLines += lines;
+    heldTextLines += lines;
+    // Only the newest lines can reach the view; the record keeps the others.
+    if (heldTextLines > 2 * qint64(viewLineLimit)) {
+        qsizetype cut = -1;
+        for (qint64 dropped = heldTextLines - viewLineLimit; dropped > 0; --dropped)
+            cut = heldText.indexOf(QLatin1Char('\n'), cut + 1);
+        heldText.remove(0, cut + 1);
+        heldTextLines = viewLineLimit;
+        heldTextCut = true;
+    }
+}
+
+void LoRaLogs::showHeldCount()
+{
+    heldLabel->setText(tr("Новых строк: %1").arg(heldLines));
+}
+
+void LoRaLogs::trimView()
+{
+    QTextDocument *document = logView->document();
+    // The last block is the line still coming in.
+    const int excess = document->blockCount() - 1 - viewLineLimit;
+    if (excess <= viewLineSlack)
+        return;
+    // The operator who scrolled away keeps looking at the same line while the
+    // oldest lines go.
+    QScrollBar *bar = logView->verticalScrollBar();
+    const QTextBlock top = document->findBlockByLineNumber(bar->value());
+    const int topPosition = top.position();
+    const int lineInTop = bar->value() - top.firstLineNumber();
+    const int removed = document->findBlockByNumber(excess).position();
+    QTextCursor cursor(document);
+    cursor.setPosition(removed, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    if (!autoScroll && topPosition >= removed) {
+        const QTextBlock kept = document->findBlock(topPosition - removed);
+        bar->setValue(kept.firstLineNumber() + lineInTop);
+    }
+}
+
+void LoRaLogs::findMatch(QTextDocument::FindFlags flags)
+{
+    const QString term = findEdit->text();
+    if (term.isEmpty())
+        return;
+    settleView();
+    QTextDocument *document = logView->document();
+    QTextCursor match = document->find(term, logView->textCursor(), flags);
+    if (match.isNull()) {
+        const int restart
+                = flags.testFlag(QTextDocument::FindBackward) ? document->characterCount() - 1 : 0;
+        match = document->find(term, restart, flags);
+    }
+    if (match.isNull())
+        return;
+    // The match stays in sight while the stream goes on below it.
+    autoScroll = false;
+    logView->setTextCursor(match);
+    logView->centerCursor();
+}
+
+void LoRaLogs::writeLogFile(const QString &directory)
 {
     const QString path
             = QStringLiteral("%1/%2.log")
@@ -138,11 +358,26 @@ void LoRaLogs::writeLogFile(const QString &directory, const QByteArray &bytes)
     // Written beside the final name and renamed only when complete, so a failed
     // save never leaves a truncated log under that name.
     QSaveFile file(path);
-    const bool saved
-            = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!saved) {
-        file.cancelWriting();
-        emit showDialog(criticalMessage, tr("Ошибка открытитя лог файла"),
-                        tr("Не удалось создать файл логов:\n") + path);
+    if (file.open(QIODevice::WriteOnly) && record.copyTo(file) && file.commit())
+        return;
+    file.cancelWriting();
+    if (!record.isComplete()) {
+        reportIncompleteRecord();
+        return;
     }
+    emit showDialog(criticalMessage, tr("Ошибка открытитя лог файла"),
+                    tr("Не удалось создать файл логов:\n") + path);
+}
+
+void LoRaLogs::reportIncompleteRecord()
+{
+    emit showDialog(criticalMessage, tr("Ошибка сохранения логов"),
+                    tr("Не удалось записать логи во временный файл:\n") + record.directoryPath());
+}
+
+void LoRaLogs::placeFindRow(int pageWidth)
+{
+    findEdit->setGeometry(pageWidth - findFromRight, rowY, findWidth, rowHeight);
+    previousButton->setGeometry(pageWidth - previousFromRight, rowY, arrowWidth, rowHeight);
+    nextButton->setGeometry(pageWidth - nextFromRight, rowY, arrowWidth, rowHeight);
 }

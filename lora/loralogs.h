@@ -1,25 +1,38 @@
 #pragma once
 
-#include <QByteArray>
+#include "lora/logspool.h"
+
 #include <QElapsedTimer>
 #include <QString>
-#include <QTimer>
+#include <QTextDocument>
 #include <QWidget>
 
+class LogMatchHighlighter;
 class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
+class QToolButton;
 
-// The packet-forwarder log tab: switches the stream, shows it and saves it to a file.
+// The packet-forwarder log tab: switches the stream, shows its newest lines, keeps all
+// of it in a spool file for saving, finds text in the view and pauses the view.
 class LoRaLogs : public QWidget
 {
     Q_OBJECT
 
 public:
-    // A fast stream is painted at most this often: each piece goes into the view at
-    // once, but under a fast stream the repaint it asks for waits, so the view costs
-    // one paint per period instead of one per piece.
-    static constexpr int repaintPeriodMs = 20;
+    // The view holds at least this many of the newest lines; older ones live in the
+    // spool file only.
+    static constexpr int viewLineLimit = 20000;
+    // Lines the view may run over its limit before the oldest are cut, so that they
+    // go in batches instead of one per arriving line.
+    static constexpr int viewLineSlack = 1000;
+    // Text enters the view at once. While pieces come faster than this, the view's
+    // scroll bar, its paint and the held-line count catch up once per period, so that
+    // a piece costs no layout pass and no repaint.
+    static constexpr int settlePeriodMs = 20;
 
     explicit LoRaLogs(QWidget *parent = nullptr);
 
@@ -43,16 +56,41 @@ private slots:
     void modifyStateSendLogs(int state);
     void uploadLogsToFile();
     void setAtoscroll(int position);
+    void clearLogs();
+    void setPaused(bool paused);
+    void findNext();
+    void findPrevious();
+    void settleView();
 
 private:
-    void resumeRepaint();
-    void writeLogFile(const QString &directory, const QByteArray &bytes);
+    void appendToView(const QString &text);
+    void scheduleSettle();
+    void hold(const QString &text);
+    void showHeldCount();
+    void trimView();
+    void findMatch(QTextDocument::FindFlags flags);
+    void writeLogFile(const QString &directory);
+    void reportIncompleteRecord();
+    void placeFindRow(int pageWidth);
 
     QCheckBox *showBox;
     QPlainTextEdit *logView;
     QPushButton *saveButton;
     QPushButton *clearButton;
+    QPushButton *pauseButton;
+    QLabel *heldLabel;
+    QLineEdit *findEdit;
+    QToolButton *previousButton;
+    QToolButton *nextButton;
+    LogMatchHighlighter *highlighter;
+    QTimer *settleTimer;
+    LogSpool record;
     bool autoScroll = true;
-    QTimer repaintTimer;
+    bool viewBehind = false;
+    // What came in while paused, cut to the lines the view can hold.
+    QString heldText;
+    qint64 heldLines = 0;
+    qint64 heldTextLines = 0;
+    bool heldTextCut = false;
     QElapsedTimer sinceLastPiece;
 };

@@ -170,5 +170,35 @@ take into account the transmitt_power parameter on the server.</translation>
         <translation>Failed to create a log file:
 </translation>
     </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Продолжить</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>Новых строк: %1</source>
+        <translation>New lines: %1</translation>
+    </message>
+    <message>
+        <source>Поиск</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>Предыдущее совпадение</source>
+        <translation>Previous match</translation>
+    </message>
+    <message>
+        <source>Следующее совпадение</source>
+        <translation>Next match</translation>
+    </message>
+    <message>
+        <source>Не удалось записать логи во временный файл:
+</source>
+        <translation>Failed to write the logs to a temporary file:
+</translation>
+    </message>
 </context>
 </TS>

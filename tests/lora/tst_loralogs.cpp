@@ -5,14 +5,21 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QToolButton>
 #include <QtTest>
 
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 
 namespace {
@@ -39,6 +46,24 @@ QString manyLines(int count, const QString &tag)
     for (int i = 0; i < count; ++i)
         text += QStringLiteral("%1: rxpk line %2\n").arg(tag).arg(i);
     return text;
+}
+
+// Log text fed in pieces that cut lines anywhere, as the link delivers them.
+void feedInPieces(LoRaLogs &page, const QString &text, int pieceChars)
+{
+    for (qsizetype at = 0; at < text.size(); at += pieceChars)
+        page.setLoRaLogs(text.mid(at, pieceChars));
+}
+
+QString savedText(ScriptedLogs &page, const QTemporaryDir &into)
+{
+    page.directory = into.path();
+    QTest::mousePress(page.findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::LeftButton);
+    const QStringList files = QDir(into.path()).entryList(QDir::Files);
+    if (files.size() != 1)
+        return QStringLiteral("%1 files saved").arg(files.size());
+    QFile file(into.filePath(files.first()));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 // Makes every file write of this process stop at a few bytes, for a save that fails midway.
@@ -70,6 +95,8 @@ class TestLoRaLogs : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void init();
     void piecesJoinWithoutSeparators_data();
     void piecesJoinWithoutSeparators();
     void showBoxStartsAndStopsStream_data();
@@ -81,10 +108,30 @@ private slots:
     void saveOverwritesSameSecondFile();
     void saveFailingMidwayLeavesNoFile();
     void clearEmptiesTheView();
+    void recordOutlivesTheView_data();
+    void recordOutlivesTheView();
+    void findMovesThroughMatchesInAStream_data();
+    void findMovesThroughMatchesInAStream();
+    void pauseHoldsLinesUntilResumed_data();
+    void pauseHoldsLinesUntilResumed();
     void resizeKeepsMarginsAndAnchors_data();
     void resizeKeepsMarginsAndAnchors();
     void rendersWithoutOverlaps();
+
+private:
+    // The user's cache directory of this test run, where the pages keep their records.
+    QTemporaryDir cacheHome;
 };
+
+void TestLoRaLogs::initTestCase()
+{
+    QVERIFY(cacheHome.isValid());
+}
+
+void TestLoRaLogs::init()
+{
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
+}
 
 void TestLoRaLogs::piecesJoinWithoutSeparators_data()
 {
@@ -196,7 +243,9 @@ void TestLoRaLogs::autoScrollFollowsSliderDrags()
     const int valueBefore = bar->value();
     const int maximumBefore = bar->maximum();
 
+    // Under a fast stream the scroll bar catches up when the view settles.
     page.setLoRaLogs(manyLines(100, QStringLiteral("second")));
+    QTRY_VERIFY(!page.findChild<QTimer *>(QStringLiteral("settleTimer"))->isActive());
     QVERIFY(bar->maximum() > maximumBefore);
     if (follows)
         QCOMPARE(bar->value(), bar->maximum());
@@ -207,28 +256,42 @@ void TestLoRaLogs::autoScrollFollowsSliderDrags()
 void TestLoRaLogs::save_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("directory"); // "temp" = the test's directory
+    // "temp" = the test's directory, which holds a regular file "plain".
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("cache"); // the user's cache directory; empty: the usual one
     QTest::addColumn<int>("questions");
     QTest::addColumn<bool>("written");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("message"); // "%1" stands for the file path
+    // "%1" stands for the file path, "temp" for the test's directory.
+    QTest::addColumn<QString>("message");
 
-    QTest::newRow("empty view") << QString() << "temp" << 0 << false
-                                << QStringLiteral("Ошибка сохранения логов")
+    QTest::newRow("empty view") << QString() << "temp"
+                                << "" << 0 << false << QStringLiteral("Ошибка сохранения логов")
                                 << QStringLiteral("Невозможно сохранить пустые логи.");
     QTest::newRow("saved") << QStringLiteral("INFO: rx\nJSON up: {\"rxpk\":[]}\nПриём") << "temp"
-                           << 1 << true << QString() << QString();
-    QTest::newRow("no directory chosen")
-            << QStringLiteral("INFO: rx\n") << "" << 1 << false << QString() << QString();
-    QTest::newRow("directory missing") << QStringLiteral("INFO: rx\n") << "temp/missing" << 1
-                                       << false << QStringLiteral("Ошибка открытитя лог файла")
-                                       << QStringLiteral("Не удалось создать файл логов:\n%1");
+                           << "" << 1 << true << QString() << QString();
+    QTest::newRow("no directory chosen") << QStringLiteral("INFO: rx\n") << ""
+                                         << "" << 1 << false << QString() << QString();
+    QTest::newRow("directory missing")
+            << QStringLiteral("INFO: rx\n") << "temp/missing"
+            << "" << 1 << false << QStringLiteral("Ошибка открытитя лог файла")
+            << QStringLiteral("Не удалось создать файл логов:\n%1");
+    // Root may write anywhere, but not below a regular file.
+    QTest::newRow("directory below a file")
+            << QStringLiteral("INFO: rx\n") << "temp/plain/logs"
+            << "" << 1 << false << QStringLiteral("Ошибка открытитя лог файла")
+            << QStringLiteral("Не удалось создать файл логов:\n%1");
+    QTest::newRow("no cache for the record")
+            << QStringLiteral("INFO: rx\n") << "temp"
+            << "temp/plain" << 0 << false << QStringLiteral("Ошибка сохранения логов")
+            << QStringLiteral("Не удалось записать логи во временный файл:\ntemp/plain/");
 }
 
 void TestLoRaLogs::save()
 {
     QFETCH(QString, text);
     QFETCH(QString, directory);
+    QFETCH(QString, cache);
     QFETCH(int, questions);
     QFETCH(bool, written);
     QFETCH(QString, title);
@@ -236,20 +299,27 @@ void TestLoRaLogs::save()
 
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
+    QFile plain(temp.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    if (!cache.isEmpty())
+        qputenv("XDG_CACHE_HOME",
+                QFile::encodeName(cache.replace(QLatin1String("temp"), temp.path())));
     ScriptedLogs page;
     page.directory = directory;
     page.directory.replace(QLatin1String("temp"), temp.path());
     QSignalSpy dialogs(&page, &LoRaLogs::showDialog);
     QVERIFY(dialogs.isValid());
-    // Not yet shown in the view when the button is pressed: the save must still hold it.
     page.setLoRaLogs(text);
+    QCOMPARE(page.findChild<QPlainTextEdit *>(QStringLiteral("logView"))->toPlainText(), text);
 
     const QString before = QDateTime::currentDateTime().toString(timeFormat);
     QTest::mousePress(page.findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::LeftButton);
     const QString after = QDateTime::currentDateTime().toString(timeFormat);
 
     QCOMPARE(page.questions, questions);
-    const QStringList files = QDir(temp.path()).entryList(QDir::Files | QDir::Hidden);
+    QStringList files = QDir(temp.path()).entryList(QDir::Files | QDir::Hidden);
+    files.removeOne(QStringLiteral("plain"));
     if (written) {
         QCOMPARE(files.size(), 1);
         const QString name = files.first();
@@ -275,6 +345,9 @@ void TestLoRaLogs::save()
         QVERIFY2(shown.at(2).toString().startsWith(message.arg(path)),
                  qPrintable(shown.at(2).toString()));
         QVERIFY(shown.at(2).toString().endsWith(QLatin1String(".log")));
+    } else if (message.contains(QLatin1String("temp"))) {
+        const QString start = message.replace(QLatin1String("temp"), temp.path());
+        QVERIFY2(shown.at(2).toString().startsWith(start), qPrintable(shown.at(2).toString()));
     } else {
         QCOMPARE(shown.at(2).toString(), message);
     }
@@ -337,15 +410,202 @@ void TestLoRaLogs::saveFailingMidwayLeavesNoFile()
 
 void TestLoRaLogs::clearEmptiesTheView()
 {
-    LoRaLogs page;
-    auto *view = page.findChild<QPlainTextEdit *>(QStringLiteral("logView"));
-    page.setLoRaLogs(QStringLiteral("shown\n"));
-    page.setLoRaLogs(QStringLiteral("arrived before the press\n"));
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    auto page = std::make_unique<ScriptedLogs>();
+    QSignalSpy dialogs(page.get(), &LoRaLogs::showDialog);
+    QVERIFY(dialogs.isValid());
+    auto *view = page->findChild<QPlainTextEdit *>(QStringLiteral("logView"));
+    page->setLoRaLogs(QStringLiteral("shown\n"));
+    page->setLoRaLogs(QStringLiteral("arrived before the press\n"));
 
-    QTest::mousePress(page.findChild<QPushButton *>(QStringLiteral("clearButton")), Qt::LeftButton);
+    QTest::mousePress(page->findChild<QPushButton *>(QStringLiteral("clearButton")),
+                      Qt::LeftButton);
     QCOMPARE(view->toPlainText(), QString());
-    page.setLoRaLogs(QStringLiteral("after\n"));
+    QTest::mousePress(page->findChild<QPushButton *>(QStringLiteral("saveButton")), Qt::LeftButton);
+    QCOMPARE(page->questions, 0);
+    QCOMPARE(dialogs.count(), 1);
+
+    page->setLoRaLogs(QStringLiteral("after\n"));
     QCOMPARE(view->toPlainText(), QStringLiteral("after\n"));
+    QCOMPARE(savedText(*page, temp), QStringLiteral("after\n"));
+    page.reset();
+    QCOMPARE(QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                     .entryList(QDir::Files | QDir::Hidden),
+             QStringList());
+}
+
+void TestLoRaLogs::recordOutlivesTheView_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("linesBefore"); // fed before pausing or scrolling away
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<bool>("scrolledAway");
+
+    const int beyond = LoRaLogs::viewLineLimit + LoRaLogs::viewLineSlack + 3000;
+    QTest::newRow("within the view's limit") << 300 << 150 << false << false;
+    QTest::newRow("beyond the view's limit") << beyond << 12000 << false << false;
+    QTest::newRow("beyond the limit, scrolled away") << beyond << 12000 << false << true;
+    QTest::newRow("beyond the limit while paused") << beyond << 12000 << true << false;
+    // So much held that the oldest held lines are dropped: after resuming the view
+    // shows held lines only.
+    QTest::newRow("far beyond while paused")
+            << 2 * LoRaLogs::viewLineLimit + 600 << 100 << true << false;
+}
+
+void TestLoRaLogs::recordOutlivesTheView()
+{
+    QFETCH(int, lines);
+    QFETCH(int, linesBefore);
+    QFETCH(bool, paused);
+    QFETCH(bool, scrolledAway);
+
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    ScriptedLogs page;
+    page.resize(905, 582);
+    page.show();
+    auto *view = page.findChild<QPlainTextEdit *>(QStringLiteral("logView"));
+    auto *pause = page.findChild<QPushButton *>(QStringLiteral("pauseButton"));
+    auto *settle = page.findChild<QTimer *>(QStringLiteral("settleTimer"));
+    QScrollBar *bar = view->verticalScrollBar();
+    const auto topLine = [view] {
+        return view->cursorForPosition(QPoint(0, 0)).block().text();
+    };
+    QString fed;
+    for (int i = 0; i < lines; ++i)
+        fed += QStringLiteral("JSON up: {\"rxpk\":[{\"tmst\":%1,\"data\":\"Приём\"}]}\n").arg(i);
+    qsizetype before = 0;
+    for (int i = 0; i < linesBefore; ++i)
+        before = fed.indexOf(QLatin1Char('\n'), before) + 1;
+    feedInPieces(page, fed.left(before), 997);
+    QTRY_VERIFY(!settle->isActive());
+    if (scrolledAway) {
+        bar->setSliderDown(true);
+        bar->setSliderPosition(bar->maximum() / 2);
+        bar->setSliderDown(false);
+    }
+    const QString top = topLine();
+    if (paused)
+        pause->click();
+    feedInPieces(page, fed.mid(before), 997);
+    if (paused)
+        pause->click();
+    QTRY_VERIFY(!settle->isActive());
+
+    // The newest lines, from a line's beginning; all of them while they fit.
+    QVERIFY(view->document()->blockCount()
+            <= LoRaLogs::viewLineLimit + LoRaLogs::viewLineSlack + 1);
+    const QString shown = view->toPlainText();
+    QVERIFY(fed.endsWith(shown));
+    QVERIFY(shown.size() == fed.size() || fed.at(fed.size() - shown.size() - 1) == u'\n');
+    QVERIFY(shown.count(QLatin1Char('\n')) >= std::min(lines, LoRaLogs::viewLineLimit));
+    // Cutting the oldest lines moves neither a view that follows nor one scrolled away.
+    if (scrolledAway)
+        QCOMPARE(topLine(), top);
+    else
+        QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(savedText(page, temp).toUtf8(), fed.toUtf8());
+}
+
+void TestLoRaLogs::findMovesThroughMatchesInAStream_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("found"); // the line of the selected match
+
+    QTest::newRow("first match") << QStringLiteral("next") << QStringLiteral("mote A1");
+    QTest::newRow("next wraps to the oldest")
+            << QStringLiteral("next next next next") << QStringLiteral("mote A1");
+    QTest::newRow("previous wraps to the newest")
+            << QStringLiteral("previous") << QStringLiteral("mote C3");
+    QTest::newRow("stream between moves")
+            << QStringLiteral("next stream next") << QStringLiteral("mote B2");
+    QTest::newRow("streamed match is reached")
+            << QStringLiteral("previous stream next") << QStringLiteral("mote D4");
+    QTest::newRow("stream after a move")
+            << QStringLiteral("next next stream") << QStringLiteral("mote B2");
+}
+
+void TestLoRaLogs::findMovesThroughMatchesInAStream()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, found);
+
+    LoRaLogs page;
+    page.resize(905, 582);
+    page.show();
+    page.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    auto *view = page.findChild<QPlainTextEdit *>(QStringLiteral("logView"));
+    const QString text = manyLines(10, QStringLiteral("rx")) + QStringLiteral("mote A1\n")
+            + manyLines(150, QStringLiteral("rx")) + QStringLiteral("mote B2\n")
+            + manyLines(150, QStringLiteral("rx")) + QStringLiteral("mote C3\n");
+    feedInPieces(page, text, 61);
+
+    QTest::keyClick(&page, Qt::Key_F, Qt::ControlModifier);
+    auto *field = page.findChild<QLineEdit *>(QStringLiteral("findEdit"));
+    QVERIFY(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("MOTE"));
+    for (const QString &step : steps.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("stream"))
+            feedInPieces(page, manyLines(100, QStringLiteral("rx")) + QStringLiteral("mote D4\n"),
+                         61);
+        else if (step == QLatin1String("previous"))
+            QTest::mousePress(page.findChild<QToolButton *>(QStringLiteral("previousButton")),
+                              Qt::LeftButton);
+        else
+            QTest::keyClick(field, Qt::Key_Return);
+    }
+    QTRY_VERIFY(!page.findChild<QTimer *>(QStringLiteral("settleTimer"))->isActive());
+
+    QCOMPARE(view->textCursor().block().text(), found);
+    QCOMPARE(view->textCursor().selectedText(), found.left(4));
+    // The match stays in sight while the stream goes on below it.
+    QTRY_VERIFY(view->viewport()->rect().contains(view->cursorRect()));
+    int marked = 0;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+        marked += int(block.layout()->formats().size());
+    QCOMPARE(marked, steps.contains(QLatin1String("stream")) ? 4 : 3);
+}
+
+void TestLoRaLogs::pauseHoldsLinesUntilResumed_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<int>("held");
+
+    QTest::newRow("nothing") << QStringList() << 0;
+    QTest::newRow("two whole lines") << QStringList{"rx 1\n", "rx 2\n"} << 2;
+    QTest::newRow("line over pieces") << QStringList{"par", "tial\n", "next"} << 1;
+}
+
+void TestLoRaLogs::pauseHoldsLinesUntilResumed()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(int, held);
+
+    LoRaLogs page;
+    page.resize(905, 582);
+    page.show();
+    auto *view = page.findChild<QPlainTextEdit *>(QStringLiteral("logView"));
+    auto *pause = page.findChild<QPushButton *>(QStringLiteral("pauseButton"));
+    auto *count = page.findChild<QLabel *>(QStringLiteral("heldLabel"));
+    const QString before = manyLines(100, QStringLiteral("rx"));
+    page.setLoRaLogs(before);
+    QScrollBar *bar = view->verticalScrollBar();
+    QTRY_COMPARE(bar->value(), bar->maximum());
+
+    pause->click();
+    for (const QString &piece : pieces)
+        page.setLoRaLogs(piece);
+    QTRY_COMPARE(QRegularExpression(QStringLiteral("\\d+")).match(count->text()).captured(),
+                 QString::number(held));
+    QVERIFY(count->isVisible());
+    QCOMPARE(view->toPlainText(), before);
+
+    pause->click();
+    QCOMPARE(view->toPlainText(), before + pieces.join(QString()));
+    QVERIFY(!count->isVisible());
+    QCOMPARE(bar->value(), bar->maximum());
 }
 
 void TestLoRaLogs::resizeKeepsMarginsAndAnchors_data()
@@ -382,6 +642,7 @@ void TestLoRaLogs::rendersWithoutOverlaps()
     LoRaLogs page;
     page.resize(905, 582);
     page.setLoRaLogs(manyLines(50, QStringLiteral("INFO")));
+    page.findChild<QPushButton *>(QStringLiteral("pauseButton"))->click();
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
