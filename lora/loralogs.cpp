@@ -356,9 +356,10 @@ void LoRaLogs::writeLogFile(const QString &directory)
             = QStringLiteral("%1/%2.log")
                       .arg(directory, QDateTime::currentDateTime().toString(fileTimeFormat));
     // Written beside the final name and renamed only when complete, so a failed
-    // save never leaves a truncated log under that name.
+    // save never leaves a truncated log under that name. commit() does not see a
+    // failed write of the last buffered bytes, so they are flushed and checked first.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && record.copyTo(file) && file.commit())
+    if (file.open(QIODevice::WriteOnly) && record.copyTo(file) && file.flush() && file.commit())
         return;
     file.cancelWriting();
     if (!record.isComplete()) {

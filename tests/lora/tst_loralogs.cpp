@@ -106,6 +106,7 @@ private slots:
     void save_data();
     void save();
     void saveOverwritesSameSecondFile();
+    void saveFailingMidwayLeavesNoFile_data();
     void saveFailingMidwayLeavesNoFile();
     void clearEmptiesTheView();
     void recordOutlivesTheView_data();
@@ -383,15 +384,24 @@ void TestLoRaLogs::saveOverwritesSameSecondFile()
     QCOMPARE(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
+void TestLoRaLogs::saveFailingMidwayLeavesNoFile_data()
+{
+    QTest::addColumn<int>("lines");
+    // The short log stays in the file's write buffer until the save is committed.
+    QTest::newRow("past the write buffer") << 2000;
+    QTest::newRow("within the write buffer") << 300;
+}
+
 void TestLoRaLogs::saveFailingMidwayLeavesNoFile()
 {
+    QFETCH(int, lines);
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
     ScriptedLogs page;
     page.directory = temp.path();
     QSignalSpy dialogs(&page, &LoRaLogs::showDialog);
     QVERIFY(dialogs.isValid());
-    page.setLoRaLogs(manyLines(2000, QStringLiteral("rx")));
+    page.setLoRaLogs(manyLines(lines, QStringLiteral("rx")));
 
     {
         const FileSizeLimit limit(1024);
