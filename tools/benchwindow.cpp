@@ -1,3 +1,4 @@
+#include "app/applicationfont.h"
 #include "app/basicwindow.h"
 #include "emulator/gatewayemulator.h"
 #include "link/sportconnector.h"
@@ -48,7 +49,7 @@ QStringList fullRateLines()
                                       "\"datr\":\"SF7BW125\",\"rssi\":-57,\"size\":23}] ")
                                .arg(3512348611LL + i)
                                .arg(i % 8);
-        lines.append(line.leftJustified(logLineBytes, QLatin1Char('.')));
+        lines.append(line.leftJustified(logLineBytes - 1, QLatin1Char('.')) + QLatin1Char('\n'));
     }
     return lines;
 }
@@ -63,6 +64,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    ApplicationFont::install();
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
     QCoreApplication::setApplicationName(QStringLiteral("KelvaneBenchmark"));

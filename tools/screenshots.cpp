@@ -1,3 +1,4 @@
+#include "app/applicationfont.h"
 #include "app/basicwindow.h"
 #include "emulator/gatewayemulator.h"
 #include "settings/settingshandlerandcollector.h"
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    ApplicationFont::install();
     // Keeps the operator's remembered port, model and tab out of it.
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
