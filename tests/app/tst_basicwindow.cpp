@@ -198,7 +198,6 @@ private slots:
     void unreadablePresetMergesNothing();
     void failedSaveKeepsExistingFile_data();
     void failedSaveKeepsExistingFile();
-    void persistsTabAndModel();
 
 private:
     QTemporaryDir scratch;
@@ -612,19 +611,6 @@ void TestBasicWindow::failedSaveKeepsExistingFile()
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), earlier);
     QVERIFY(!QFile::exists(scratch.filePath("kept.gwset/inside.gwset")));
-}
-
-void TestBasicWindow::persistsTabAndModel()
-{
-    {
-        TestWindow window;
-        child<QComboBox>(&window, "modelBox")->setCurrentIndex(2);
-        child<QTabWidget>(&window, "tabs")->setCurrentIndex(3);
-    }
-    TestWindow restored;
-    QCOMPARE(child<QComboBox>(&restored, "modelBox")->currentIndex(), 2);
-    QCOMPARE(child<QTabWidget>(&restored, "tabs")->currentIndex(), 3);
-    QVERIFY(child<QWidget>(&restored, "loraPage/module2Page"));
 }
 
 QTEST_MAIN(TestBasicWindow)
