@@ -5,8 +5,14 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 constexpr int defaultRebootStepMs = 100;
+// The login program's pause before "Login incorrect".
+constexpr int defaultRefusalDelayMs = 2000;
+// How long the shell takes to hand the terminal to the core.
+constexpr int coreStartMs = 50;
 const QByteArray keepAliveLine = "1\r";
 const QByteArray shellBanner = "\r\n\r\nBusyBox v1.36.1 built-in shell (ash)\r\n\r\n";
 } // namespace
@@ -17,10 +23,17 @@ const QByteArray ConsoleSession::shellPrompt = "root@kelvane-gw:~# ";
 const QByteArray ConsoleSession::uploadEnd = "((EOF))\r";
 
 ConsoleSession::ConsoleSession(GatewayCore *core, ReplyPacer *pacer, QObject *parent)
-    : QObject(parent), core(core), pacer(pacer), rebootTimer(new QTimer(this))
+    : QObject(parent), core(core), pacer(pacer), rebootTimer(new QTimer(this)),
+      refusalTimer(new QTimer(this)), coreStartTimer(new QTimer(this))
 {
     rebootTimer->setInterval(defaultRebootStepMs);
     connect(rebootTimer, &QTimer::timeout, this, &ConsoleSession::rebootStep);
+    refusalTimer->setSingleShot(true);
+    refusalTimer->setInterval(defaultRefusalDelayMs);
+    connect(refusalTimer, &QTimer::timeout, this, &ConsoleSession::finishRefusal);
+    coreStartTimer->setSingleShot(true);
+    coreStartTimer->setInterval(coreStartMs);
+    connect(coreStartTimer, &QTimer::timeout, this, &ConsoleSession::finishCoreStart);
     connect(core, &GatewayCore::uploadAnnounced, this, [this] { current = State::Upload; });
     connect(core, &GatewayCore::ended, this, [this] {
         current = State::Shell;
@@ -86,6 +99,16 @@ void ConsoleSession::setRefuseLogin(bool refuse)
     refuseLogin = refuse;
 }
 
+void ConsoleSession::setRefusalDelayMs(int delayMs)
+{
+    refusalTimer->setInterval(qMax(0, delayMs));
+}
+
+void ConsoleSession::setDropTypeahead(bool drop)
+{
+    dropTypeahead = drop;
+}
+
 void ConsoleSession::setRebootStepMs(int stepMs)
 {
     rebootTimer->setInterval(qMax(1, stepMs));
@@ -99,6 +122,9 @@ void ConsoleSession::feed(const QByteArray &bytes)
             feedUpload(bytes.mid(i));
             return;
         }
+        // The terminal is being switched: what was typed ahead is lost.
+        if (current == State::CoreStarting)
+            break;
         const char c = bytes.at(i);
         const bool wasCr = lastWasCr;
         lastWasCr = c == '\r';
@@ -129,7 +155,8 @@ void ConsoleSession::feedUpload(const QByteArray &bytes)
         emit lineReceived("1");
         core->handleLine("1");
     }
-    const qsizetype end = uploadBuffer.indexOf(uploadEnd);
+    const qsizetype end = uploadBuffer.indexOf(
+            uploadEnd, qMax<qsizetype>(0, uploadBuffer.size() - bytes.size() - uploadEnd.size()));
     if (end < 0)
         return;
     const QByteArray content = uploadBuffer.left(end);
@@ -145,10 +172,14 @@ void ConsoleSession::feedUpload(const QByteArray &bytes)
 void ConsoleSession::handleLine(const QByteArray &text)
 {
     emit lineReceived(text);
+    answerLine(text);
+}
 
+void ConsoleSession::answerLine(const QByteArray &text)
+{
     switch (current) {
     case State::Login:
-        if (text.trimmed().isEmpty()) {
+        if (text.trimmed().isEmpty() && !loginProgramPrompt) {
             pacer->print(loginPrompt);
             return;
         }
@@ -159,13 +190,18 @@ void ConsoleSession::handleLine(const QByteArray &text)
     case State::Password:
         if (!refuseLogin && typedUser == user && text == password) {
             current = State::Shell;
+            loginProgramPrompt = false;
             pacer->print(shellBanner + shellPrompt);
             emit loggedIn();
         } else {
-            current = State::Login;
-            pacer->print("\r\nLogin incorrect\r\n" + loginPrompt);
+            current = State::Refusing;
+            refusalTimer->start();
         }
         typedUser.clear();
+        return;
+    case State::Refusing:
+        // The terminal keeps what is typed meanwhile for the next prompt.
+        typedDuringRefusal.append(text);
         return;
     case State::Shell:
         handleShellLine(text.trimmed());
@@ -175,10 +211,32 @@ void ConsoleSession::handleLine(const QByteArray &text)
             pacer->print(text + "\r\n");
         core->handleLine(text);
         return;
+    case State::CoreStarting:
     case State::Upload:
     case State::Rebooting:
         return;
     }
+}
+
+void ConsoleSession::finishRefusal()
+{
+    if (current != State::Refusing)
+        return;
+    current = State::Login;
+    loginProgramPrompt = true;
+    pacer->print("\r\nLogin incorrect\r\n" + loginPrompt);
+    const QList<QByteArray> typed = std::exchange(typedDuringRefusal, {});
+    for (const QByteArray &text : typed)
+        answerLine(text);
+}
+
+void ConsoleSession::finishCoreStart()
+{
+    if (current != State::CoreStarting)
+        return;
+    current = State::Core;
+    core->start(true);
+    emit coreStarted();
 }
 
 void ConsoleSession::handleShellLine(const QByteArray &command)
@@ -186,11 +244,17 @@ void ConsoleSession::handleShellLine(const QByteArray &command)
     if (command.isEmpty()) {
         pacer->print(shellPrompt);
     } else if (command == "KVNCore") {
+        if (dropTypeahead) {
+            current = State::CoreStarting;
+            coreStartTimer->start();
+            return;
+        }
         current = State::Core;
         core->start(true);
         emit coreStarted();
     } else if (command == "exit") {
         current = State::Login;
+        loginProgramPrompt = false;
         pacer->print("logout\r\n\r\n" + loginPrompt);
     } else {
         pacer->print("-sh: " + command + ": not found\r\n" + shellPrompt);
@@ -200,8 +264,10 @@ void ConsoleSession::handleShellLine(const QByteArray &command)
 void ConsoleSession::startReboot()
 {
     current = State::Rebooting;
+    loginProgramPrompt = false;
     line.clear();
     rebootOutput.clear();
+    rebootStepsShown = 0;
     rebootOutput.append(ReplyPacer::frame("RESPONSE", "50"));
     rebootOutput.append(bootLines());
     rebootOutput.append(loginPrompt);
@@ -215,6 +281,8 @@ void ConsoleSession::rebootStep()
         rebootTimer->stop();
         return;
     }
+    if (++rebootStepsShown == 2)
+        emit kernelBooting();
     pacer->print(rebootOutput.takeFirst());
     if (rebootOutput.isEmpty()) {
         rebootTimer->stop();

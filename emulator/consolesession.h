@@ -16,7 +16,9 @@ class ConsoleSession : public QObject
     Q_OBJECT
 
 public:
-    enum class State { Login, Password, Shell, Core, Upload, Rebooting };
+    // Refusing: the login program's delay after a wrong password. CoreStarting: the
+    // shell switches the terminal for the core.
+    enum class State { Login, Password, Refusing, Shell, CoreStarting, Core, Upload, Rebooting };
     Q_ENUM(State)
 
     static const QByteArray loginPrompt;
@@ -34,6 +36,8 @@ public:
     void setCoreRunning(bool running);
     void setEcho(bool echo);
     void setRefuseLogin(bool refuse);
+    void setRefusalDelayMs(int delayMs);
+    void setDropTypeahead(bool drop);
     void setRebootStepMs(int stepMs);
 
     void feed(const QByteArray &bytes);
@@ -43,12 +47,17 @@ signals:
     void loggedIn();
     void coreStarted();
     void rebootStarted();
+    // Reply 50 is out and the first boot line follows.
+    void kernelBooting();
     void rebootFinished();
 
 private:
     void feedUpload(const QByteArray &bytes);
     void handleLine(const QByteArray &line);
+    void answerLine(const QByteArray &line);
     void handleShellLine(const QByteArray &line);
+    void finishRefusal();
+    void finishCoreStart();
     void startReboot();
     void rebootStep();
     void flushEcho();
@@ -56,6 +65,8 @@ private:
     GatewayCore *core;
     ReplyPacer *pacer;
     QTimer *rebootTimer;
+    QTimer *refusalTimer;
+    QTimer *coreStartTimer;
     State current = State::Login;
     QByteArray user = "root";
     QByteArray password = "kelvane";
@@ -64,7 +75,13 @@ private:
     QByteArray pendingEcho;
     QByteArray uploadBuffer;
     QList<QByteArray> rebootOutput;
+    QList<QByteArray> typedDuringRefusal;
+    int rebootStepsShown = 0;
     bool echo = true;
     bool refuseLogin = false;
+    bool dropTypeahead = false;
+    // After a refusal the login program prompts itself and takes an empty line as a
+    // user name; the first prompt is getty's, which just asks again.
+    bool loginProgramPrompt = false;
     bool lastWasCr = false;
 };

@@ -19,6 +19,22 @@ GatewayEmulator::GatewayEmulator(int modelCode, QObject *parent)
     connect(session, &ConsoleSession::rebootFinished, this, &GatewayEmulator::rebootFinished);
     connect(core, &GatewayCore::requestReceived, this, &GatewayEmulator::requestReceived);
     connect(core, &GatewayCore::fileStored, this, &GatewayEmulator::fileStored);
+
+    connect(session, &ConsoleSession::lineReceived, this, [this](const QByteArray &line) {
+        if (session->state() == ConsoleSession::State::Login && !line.trimmed().isEmpty())
+            reach(Step::Login);
+        else if (session->state() == ConsoleSession::State::Shell && line.trimmed() == "KVNCore")
+            reach(Step::CoreStart);
+    });
+    connect(core, &GatewayCore::requestReceived, this, [this](const QString &request) {
+        if (request == QLatin1String("--26"))
+            reach(Step::Read);
+        else if (request.startsWith(QLatin1String("--25")))
+            reach(Step::Apply);
+        else if (request == QLatin1String("--50 Start"))
+            reach(Step::LogStream);
+    });
+    connect(session, &ConsoleSession::kernelBooting, this, [this] { reach(Step::Reboot); });
 }
 
 GatewayEmulator::~GatewayEmulator() = default;
@@ -73,9 +89,37 @@ bool GatewayEmulator::atShell() const
     return session->state() == ConsoleSession::State::Shell;
 }
 
+void GatewayEmulator::setRefusalDelayMs(int delayMs)
+{
+    session->setRefusalDelayMs(delayMs);
+}
+
+void GatewayEmulator::setDropTypeahead(bool drop)
+{
+    session->setDropTypeahead(drop);
+}
+
+void GatewayEmulator::setLineRate(int bitsPerSecond)
+{
+    terminal->setLineRate(bitsPerSecond);
+}
+
 void GatewayEmulator::setRefuseLogin(bool refuse)
 {
     session->setRefuseLogin(refuse);
+}
+
+void GatewayEmulator::setHangUpAt(Step step)
+{
+    hangUpStep = step;
+}
+
+void GatewayEmulator::reach(Step step)
+{
+    if (step != hangUpStep || !terminal->isOpen())
+        return;
+    terminal->hangUp();
+    emit hungUp();
 }
 
 void GatewayEmulator::setKeepAliveSilent(bool silent)
@@ -223,6 +267,11 @@ void GatewayEmulator::sendRaw(const QByteArray &bytes)
 
 void GatewayEmulator::handleInput(const QByteArray &bytes)
 {
+    if (session->state() == ConsoleSession::State::Upload) {
+        reach(Step::Upload);
+        if (!terminal->isOpen())
+            return;
+    }
     receivedBytes.append(bytes);
     emit bytesReceived(bytes);
     session->feed(bytes);

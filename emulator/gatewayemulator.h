@@ -22,6 +22,12 @@ class GatewayEmulator : public QObject
     Q_OBJECT
 
 public:
+    // Where a session may hang up: a user name typed at the login prompt, "KVNCore"
+    // at the shell, the requests "--26", "--25" and "--50 Start", the body of an
+    // upload, the boot output after reply 50.
+    enum class Step { None, Login, CoreStart, Read, Apply, LogStream, Upload, Reboot };
+    Q_ENUM(Step)
+
     explicit GatewayEmulator(int modelCode = 3, QObject *parent = nullptr);
     ~GatewayEmulator() override;
 
@@ -44,8 +50,21 @@ public:
     bool coreRunning() const;
     bool atShell() const;
 
+    // login program: a refused login is answered this long after the password
+    // (default 2000 ms); after a refusal its own prompt takes an empty line as a
+    // user name and asks for a password.
+    void setRefusalDelayMs(int delayMs);
+    // Input typed while the shell hands the terminal to the core (until the core's
+    // CONNECT announcement) is lost, as on a real tty.
+    void setDropTypeahead(bool drop);
+    // Takes the link's bytes no faster than a serial line of that many bits per
+    // second carries them; 0 (default) takes them at once.
+    void setLineRate(int bitsPerSecond);
+
     // faults
     void setRefuseLogin(bool refuse);
+    // Closes the emulator's side of the pty when the session reaches that step.
+    void setHangUpAt(Step step);
     void setKeepAliveSilent(bool silent);
     // command = the request text after "--" (e.g. "50 Start") or just its number
     // (e.g. "26", "25", "40", "41", "50"); the exact text wins over the number.
@@ -111,9 +130,11 @@ signals:
     void rebootStarted();
     // The boot output has ended with a new login prompt.
     void rebootFinished();
+    void hungUp();
 
 private:
     void handleInput(const QByteArray &bytes);
+    void reach(Step step);
 
     int model;
     QByteArray receivedBytes;
@@ -121,4 +142,5 @@ private:
     ReplyPacer *pacer;
     GatewayCore *core;
     ConsoleSession *session;
+    Step hangUpStep = Step::None;
 };

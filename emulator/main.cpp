@@ -4,9 +4,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 #include <QSocketNotifier>
 #include <QTextStream>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -37,6 +40,16 @@ bool placeLink(const QString &link, const QString &target, QString *error)
     }
     return true;
 }
+
+const QList<QPair<QString, GatewayEmulator::Step>> hangUpSteps = {
+        {QStringLiteral("login"), GatewayEmulator::Step::Login},
+        {QStringLiteral("core-start"), GatewayEmulator::Step::CoreStart},
+        {QStringLiteral("read"), GatewayEmulator::Step::Read},
+        {QStringLiteral("apply"), GatewayEmulator::Step::Apply},
+        {QStringLiteral("log-stream"), GatewayEmulator::Step::LogStream},
+        {QStringLiteral("upload"), GatewayEmulator::Step::Upload},
+        {QStringLiteral("reboot"), GatewayEmulator::Step::Reboot},
+};
 
 void removeLink(const QString &link, const QString &target)
 {
@@ -93,9 +106,18 @@ int main(int argc, char *argv[])
     const QCommandLineOption delayOption(QStringLiteral("delay"),
                                          QStringLiteral("Delay every reply by ms."),
                                          QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption typeaheadOption(
+            QStringLiteral("drop-typeahead"),
+            QStringLiteral(
+                    "Lose input typed while the shell starts the core, as a real tty does."));
+    const QCommandLineOption hangUpOption(
+            QStringLiteral("hang-up-at"),
+            QStringLiteral("Hang up the line and end at a step: login, core-start, read, apply,"
+                           " log-stream, upload or reboot."),
+            QStringLiteral("step"));
     parser.addOptions({linkOption, modelOption, userOption, passwordOption, atShellOption,
                        refuseOption, silentOption, errorOption, chunkOption, seedOption,
-                       noiseOption, delayOption});
+                       noiseOption, delayOption, typeaheadOption, hangUpOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -116,6 +138,20 @@ int main(int argc, char *argv[])
     emulator.setReplyDelayMs(qMax(0, parser.value(delayOption).toInt()));
     emulator.setChunking(qMax(0, parser.value(chunkOption).toInt()),
                          parser.value(seedOption).toUInt());
+    emulator.setDropTypeahead(parser.isSet(typeaheadOption));
+    if (parser.isSet(hangUpOption)) {
+        const QString name = parser.value(hangUpOption);
+        const auto step = std::find_if(hangUpSteps.cbegin(), hangUpSteps.cend(),
+                                       [&name](const auto &entry) { return entry.first == name; });
+        if (step == hangUpSteps.cend()) {
+            err << "--hang-up-at takes login, core-start, read, apply, log-stream, upload or "
+                   "reboot\n";
+            return 2;
+        }
+        emulator.setHangUpAt(step->second);
+        QObject::connect(&emulator, &GatewayEmulator::hungUp, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+    }
     for (const QString &entry : parser.values(errorOption)) {
         const qsizetype split = entry.lastIndexOf('=');
         const int code = split > 0 ? entry.mid(split + 1).toInt(&ok) : 0;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -19,13 +20,27 @@ constexpr int readBlockBytes = 4096;
 constexpr qsizetype maxPendingBytes = 4 * 1024 * 1024;
 constexpr char xon = 0x11;
 constexpr char xoff = 0x13;
+constexpr qint64 bitsPerByte = 10;
+constexpr qint64 nsPerSecond = 1000000000;
+// An idle line saves up no more than this much time for a burst, as a UART's FIFO.
+constexpr int lineSliceMs = 5;
+constexpr qint64 lineSliceNs = lineSliceMs * qint64(1000000);
 } // namespace
 
-PseudoTerminal::PseudoTerminal(QObject *parent) : QObject(parent), gapTimer(new QTimer(this))
+PseudoTerminal::PseudoTerminal(QObject *parent)
+    : QObject(parent), gapTimer(new QTimer(this)), lineTimer(new QTimer(this))
 {
     gapTimer->setSingleShot(true);
     gapTimer->setInterval(chunkGapMs);
     connect(gapTimer, &QTimer::timeout, this, &PseudoTerminal::flush);
+    lineTimer->setSingleShot(true);
+    lineTimer->setInterval(lineSliceMs);
+    connect(lineTimer, &QTimer::timeout, this, [this] {
+        if (!readNotifier)
+            return;
+        readNotifier->setEnabled(true);
+        readMaster();
+    });
 }
 
 PseudoTerminal::~PseudoTerminal()
@@ -116,20 +131,56 @@ qsizetype PseudoTerminal::pendingBytes() const
     return queued;
 }
 
+void PseudoTerminal::setLineRate(int bitsPerSecond)
+{
+    lineNsPerByte = bitsPerSecond > 0 ? bitsPerByte * nsPerSecond / bitsPerSecond : 0;
+    lineClock.start();
+    lineFreeAtNs = 0;
+}
+
+void PseudoTerminal::hangUp()
+{
+    lineTimer->stop();
+    gapTimer->stop();
+    pieces.clear();
+    queued = 0;
+    close();
+}
+
+qsizetype PseudoTerminal::lineAllowance()
+{
+    if (lineNsPerByte == 0)
+        return std::numeric_limits<qsizetype>::max();
+    const qint64 now = lineClock.nsecsElapsed();
+    lineFreeAtNs = qMax(lineFreeAtNs, now - lineSliceNs);
+    return (now - lineFreeAtNs) / lineNsPerByte;
+}
+
 void PseudoTerminal::readMaster()
 {
+    if (!isOpen())
+        return;
     QByteArray bytes;
     char block[readBlockBytes];
-    for (;;) {
-        const ssize_t n = ::read(masterFd, block, sizeof block);
+    qsizetype allowance = lineAllowance();
+    while (allowance > 0) {
+        const ssize_t n = ::read(masterFd, block, size_t(qMin<qsizetype>(sizeof block, allowance)));
         if (n > 0) {
             bytes.append(block, n);
+            allowance -= n;
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
         // EAGAIN: drained. EIO cannot happen while slaveFd stays open.
         break;
+    }
+    if (lineNsPerByte > 0) {
+        lineFreeAtNs += bytes.size() * lineNsPerByte;
+        if (allowance == 0) {
+            readNotifier->setEnabled(false);
+            lineTimer->start();
+        }
     }
     // With software flow control on the line the tty itself sends XOFF/XON.
     for (const char c : std::as_const(bytes)) {
@@ -183,10 +234,15 @@ void PseudoTerminal::flush()
     }
 }
 
+// A hang-up may come from inside a notifier's own signal: they go later.
 void PseudoTerminal::close()
 {
-    delete readNotifier;
-    delete writeNotifier;
+    for (QSocketNotifier *notifier : {readNotifier, writeNotifier}) {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    }
     readNotifier = writeNotifier = nullptr;
     if (masterFd >= 0)
         ::close(masterFd);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QRandomGenerator>
@@ -11,7 +12,8 @@ class QTimer;
 
 // Master side of a pseudo-terminal, non-blocking. Writes are queued and go
 // out as the pty accepts them; with chunking each write is cut into random
-// pieces that leave one at a time, a short gap apart.
+// pieces that leave one at a time, a short gap apart. With a line rate the other
+// side's bytes are taken no faster than a serial line carries them.
 class PseudoTerminal : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,10 @@ public:
 
     void write(const QByteArray &bytes);
     void setChunking(int maxChunkBytes, quint32 seed);
+    // Bits per second, ten per byte; 0 takes input as fast as it comes.
+    void setLineRate(int bitsPerSecond);
+    // Closes this side for good: the other side sees the line hang up.
+    void hangUp();
     // Bytes accepted by write() and not yet taken by the pty.
     qsizetype pendingBytes() const;
 
@@ -35,6 +41,7 @@ signals:
 
 private:
     void readMaster();
+    qsizetype lineAllowance();
     void flush();
     void close();
 
@@ -46,6 +53,10 @@ private:
     QSocketNotifier *readNotifier = nullptr;
     QSocketNotifier *writeNotifier = nullptr;
     QTimer *gapTimer;
+    QTimer *lineTimer;
+    QElapsedTimer lineClock;
+    qint64 lineNsPerByte = 0;
+    qint64 lineFreeAtNs = 0;
     QList<QByteArray> pieces;
     qsizetype queued = 0;
     int maxChunk = 0;

@@ -8,6 +8,7 @@
 // A reply is taken out of the pending text before it is returned, so a caller that
 // re-enters (a nested event loop inside a handler) continues with the next one:
 // every reply is handed out once, in the order it arrived.
+// The console's echo of a request line is never handed out, whatever it holds.
 class ReplyFramer
 {
 public:
@@ -25,16 +26,26 @@ public:
     // Moves everything up to the last "]}" of buffer into the pending text. Only
     // buffer[searchFrom..] is searched: the caller knows that no "]}" stands before.
     bool cutFrame(QByteArray &buffer, qsizetype searchFrom = 0);
+    // False also while a settings reply waits for the rest of its document.
     bool takeNext(Reply &reply);
     // Pending text that has not been handed out yet (replies and noise alike).
     QString takeRest();
+    // Also forgets where lines start: the next text does not continue this one.
     void clear();
+    // The bytes before the next ones were dropped: these start a line.
+    void restartLine();
 
-    // The text between "{[" and the first "]}" of a message.
+    // The text between "{[" and the closing "]}": the first one, except for a
+    // settings reply (code 33), whose document may hold "]}" inside its strings.
     static QString payloadOf(const QString &message);
 
 private:
+    void appendWithoutEchoes(const QString &text);
+    void dropPending();
+
     const QRegularExpression &pattern;
     QString pending;
     qsizetype position = 0;
+    bool atLineStart = true;
+    bool insideEcho = false;
 };

@@ -12,16 +12,25 @@
 #include <QPointer>
 #include <QSerialPortInfo>
 
+#include <utility>
+
 namespace {
 
 constexpr int connectTimeoutMs = 30000;
 constexpr int keepAlivePeriodMs = 60000;
 constexpr int rebootTimeoutMs = 180000;
+// A core that never announces itself still gets its first request after this.
+constexpr int firstRequestDelayMs = 2000;
+// How often the boot output is fetched while a reader below waits behind a box.
+constexpr int stalledReadPeriodMs = 50;
 // Writes are queued by the port and leave in order; only the closing lines are
 // waited for, because the port is closed right after them.
 constexpr int closingWriteTimeoutMs = 5000;
+// Start bit, eight data bits, stop bit.
+constexpr int bitsPerByte = 10;
 
 constexpr int historyInfo = 0;
+constexpr int historyWarning = 1;
 constexpr int historyError = 2;
 
 constexpr int boxInformation = 1;
@@ -32,10 +41,23 @@ constexpr int boxCritical = 3;
 constexpr int singleModuleState = 8;
 
 const QByteArray loginPrompt = QByteArrayLiteral("login:");
-const QByteArray passwordPrompt = QByteArrayLiteral("Password:");
-const QByteArray loginRefused = QByteArrayLiteral("Login incorrect");
-const QByteArray shellPrompt = QByteArrayLiteral("root@");
-const QByteArray coreAnnouncement = QByteArrayLiteral("CONNECT.");
+
+enum class Prompt { Login, Password, Refusal, Shell, Core };
+
+struct ConsoleMark
+{
+    Prompt prompt;
+    QByteArrayView text;
+};
+
+// "root@" is the root shell's prompt, "CONNECT." the start of a running core's reply.
+constexpr ConsoleMark consoleMarks[] = {
+        {Prompt::Login, "login:"},
+        {Prompt::Password, "Password:"},
+        {Prompt::Refusal, "Login incorrect"},
+        {Prompt::Shell, "root@"},
+        {Prompt::Core, "CONNECT."},
+};
 
 const QByteArray promptRequest = QByteArrayLiteral("\r");
 const QByteArray coreStartCommand = QByteArrayLiteral("KVNCore\r");
@@ -60,10 +82,39 @@ const QByteArray modulesStateRequest = QByteArrayLiteral("REQUEST.{[--50 State]}
 const QByteArray doubleModuleRequest = QByteArrayLiteral("REQUEST.{[--50 RunX16]}\r");
 const QByteArray singleModuleRequest = QByteArrayLiteral("REQUEST.{[--50 RunX8]}\r");
 
-QByteArray requestWithArgument(int command, const QString &argument)
+QByteArray requestWithArgument(int command, const QByteArray &argument)
 {
-    return QStringLiteral("REQUEST.{[--%1 ").arg(command).toUtf8() + argument.toUtf8()
+    return QStringLiteral("REQUEST.{[--%1 ").arg(command).toUtf8() + argument
             + QByteArrayLiteral("]}\r");
+}
+
+// The gateway ends a request at its first "]}", so the document never holds one
+// before the end: inside a string the "}" becomes the JSON escape "\u007d", which
+// reads back as the same text; between tokens a space keeps the two apart.
+QByteArray frameSafeJson(const QByteArray &json)
+{
+    QByteArray safe;
+    safe.reserve(json.size());
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : json) {
+        if (c == '}' && !escaped && safe.endsWith(']')) {
+            safe.append(inString ? QByteArrayView("\\u007d") : QByteArrayView(" }"));
+            continue;
+        }
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        }
+        safe.append(c);
+    }
+    return safe;
 }
 
 // White space may stand between a payload and its closing "]}"; a code must not
@@ -80,7 +131,8 @@ QString withoutTrailingSpace(const QString &payload)
 
 SPortConnector::SPortConnector(int baudRate, QObject *parent)
     : QObject(parent), serial(this), receiveBuffer(new QByteArray),
-      replyPattern(ReplyFramer::replyPatternText), timer(this), framer(replyPattern),
+      replyPattern(ReplyFramer::replyPatternText), timer(this), firstRequestTimer(this),
+      stalledReadTimer(this), framer(replyPattern),
       requestPattern(QStringLiteral("REQUEST\\.\\{\\[.*\\s*\\]\\}")),
       bootDecoder(QStringConverter::Utf8)
 {
@@ -90,6 +142,22 @@ SPortConnector::SPortConnector(int baudRate, QObject *parent)
     serial.setStopBits(QSerialPort::OneStop);
     serial.setFlowControl(QSerialPort::SoftwareControl);
     timer.setObjectName(QStringLiteral("linkTimer"));
+    firstRequestTimer.setObjectName(QStringLiteral("firstRequestTimer"));
+    firstRequestTimer.setSingleShot(true);
+    firstRequestTimer.setInterval(firstRequestDelayMs);
+    connect(&firstRequestTimer, &QTimer::timeout, this, &SPortConnector::releaseHeldWrites);
+    stalledReadTimer.setInterval(stalledReadPeriodMs);
+    connect(&stalledReadTimer, &QTimer::timeout, this, &SPortConnector::readBehindBox);
+    // A hung-up line makes the port report errors on every turn of the event loop.
+    connect(&serial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
+            && error != QSerialPort::WriteError)
+            return;
+        if (lineLossPending || !serial.isOpen())
+            return;
+        lineLossPending = true;
+        QMetaObject::invokeMethod(this, &SPortConnector::lineLost, Qt::QueuedConnection);
+    });
 }
 
 SPortConnector::~SPortConnector()
@@ -136,11 +204,16 @@ void SPortConnector::connectToGatewayPort()
         return;
     }
     state = State::LoggingIn;
+    // Whatever the console sent before this attempt answers nobody.
+    serial.clear(QSerialPort::Input);
     receiveBuffer->clear();
     setTimerSlot(&SPortConnector::timeoutConnected);
     timer.start(connectTimeoutMs);
     setReader(&SPortConnector::readDataConnection);
-    writeToPort(promptRequest);
+    loginTyped = passwordTyped = false;
+    expectedEcho.clear();
+    echoSeen.clear();
+    typeLine(promptRequest);
 }
 
 void SPortConnector::rejoinToGateway()
@@ -148,7 +221,10 @@ void SPortConnector::rejoinToGateway()
     rejoining = true;
     state = State::Rejoining;
     setReader(&SPortConnector::readDataConnection);
-    writeToPort(promptRequest);
+    loginTyped = passwordTyped = false;
+    expectedEcho.clear();
+    echoSeen.clear();
+    typeLine(promptRequest);
 }
 
 void SPortConnector::disconnectFromGatewayPort()
@@ -157,126 +233,240 @@ void SPortConnector::disconnectFromGatewayPort()
     disconnect(&timer, &QTimer::timeout, this, nullptr);
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     framer.clear();
+    dropHeldWrites();
     state = State::Closed;
     if (!serial.isOpen())
         return;
+    // Bytes still queued (a large upload) leave first, for as long as the line needs
+    // to carry them, so that the closing lines are not lost behind them.
+    const qint64 lineTimeMs
+            = serial.bytesToWrite() * bitsPerByte * 1000 / qMax<qint32>(1, serial.baudRate());
+    drainWrites(closingWriteTimeoutMs + lineTimeMs);
     serial.write(closeRequest);
     serial.write(shellExit);
     closePort();
 }
 
-// Queued bytes leave before the port closes, within a bounded wait.
-void SPortConnector::closePort()
+void SPortConnector::drainWrites(qint64 timeoutMs)
 {
-    const QDeadlineTimer deadline(closingWriteTimeoutMs);
-    while (serial.bytesToWrite() > 0 && !deadline.hasExpired()) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (serial.isOpen() && serial.bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!serial.waitForBytesWritten(int(deadline.remainingTime())))
             break;
     }
+}
+
+// Queued bytes leave before the port closes, within a bounded wait.
+void SPortConnector::closePort()
+{
+    dropHeldWrites();
+    if (!serial.isOpen())
+        return;
+    drainWrites(closingWriteTimeoutMs);
     serial.close();
 }
 
 void SPortConnector::readDataConnection()
 {
-    readPort();
+    readOnSignal();
 }
 
 void SPortConnector::handlerResivedData()
 {
-    readPort();
+    readOnSignal();
 }
 
 void SPortConnector::readRebootLogs()
 {
+    readOnSignal();
+}
+
+// Replies that come while a box raised by an earlier reply stands wait for it and
+// keep their order.
+void SPortConnector::readOnSignal()
+{
+    if (readDepth > 0 && (state == State::Online || state == State::Dropped))
+        return;
     readPort();
 }
 
-// readyRead is not emitted again while one of its slots is on the stack (a reply
-// handler's modal box), so the reader also takes what came in meanwhile, and
-// hands each chunk to the state it then finds: a chunk may end the login or
-// start the reboot, and the next one belongs to the new state.
+// Before a tick judges anything: what the system holds for the port counts too.
+void SPortConnector::readPending()
+{
+    if (serial.isOpen() && serial.bytesAvailable() == 0)
+        serial.waitForReadyRead(0);
+    readPort();
+}
+
+// A reply's box (the reboot notice) may stand while its reader is on the stack, and
+// the port does not signal readyRead again until that reader returns: during the
+// reboot and the login after it the link fetches what came in by itself.
+void SPortConnector::readBehindBox()
+{
+    if (state != State::Rebooting && state != State::Rejoining) {
+        stalledReadTimer.stop();
+        return;
+    }
+    if (readDepth > 0)
+        readPending();
+}
+
 void SPortConnector::readPort()
 {
     QPointer<SPortConnector> self(this);
+    ++readDepth;
     while (serial.isOpen() && serial.bytesAvailable() > 0) {
-        const QByteArray chunk = serial.readAll();
-        switch (state) {
-        case State::LoggingIn:
-        case State::Rejoining:
-            takeLoginOutput(chunk);
-            break;
-        case State::Online:
-        case State::Dropped:
-            takeReplies(chunk);
-            break;
-        case State::Rebooting:
-            takeBootOutput(chunk);
-            break;
-        case State::Closed:
-        case State::Failed:
-        case State::Rejected:
-            break;
-        }
+        takeChunk(serial.readAll());
         if (!self)
             return;
+    }
+    --readDepth;
+}
+
+// Each chunk goes to the state it finds: a chunk may end the login or start the
+// reboot, and the next one belongs to the new state.
+void SPortConnector::takeChunk(const QByteArray &chunk)
+{
+    switch (state) {
+    case State::LoggingIn:
+    case State::Rejoining:
+        takeLoginOutput(chunk);
+        break;
+    case State::Online:
+    case State::Dropped:
+        takeReplies(chunk);
+        break;
+    case State::Rebooting:
+        takeBootOutput(chunk);
+        break;
+    case State::Closed:
+    case State::Failed:
+    case State::Rejected:
+        break;
     }
 }
 
+// Prompts are answered in the order they stand, and once one is matched only what
+// came after it counts: a refusal or prompt from before (a console left at
+// "Password:" by an earlier session) is never acted on twice.
 void SPortConnector::takeLoginOutput(const QByteArray &chunk)
 {
-    const QString chunkText = QString::fromUtf8(chunk);
-    QString fresh = chunkText;
-    if (!receiveBuffer->isEmpty())
-        fresh.remove(QString::fromUtf8(*receiveBuffer));
-    receiveBuffer->append(fresh.toUtf8());
-    writeHistoryLog(historyInfo, QStringLiteral("Read logs - ") + chunkText);
-
-    // Every prompt test looks at the buffer as it stood when the chunk arrived,
-    // so several prompts in one chunk are all answered, in the fixed order.
-    const QByteArray seen = *receiveBuffer;
-    if (seen.contains(loginPrompt) && !login.isEmpty()) {
-        receiveBuffer->clear();
-        writeToPort(login);
-        login.clear();
-    }
-    if (seen.contains(passwordPrompt) && !password.isEmpty()) {
-        receiveBuffer->clear();
-        writeToPort(password + promptRequest);
-        password.clear();
-    }
-    if (seen.contains(loginRefused)) {
-        receiveBuffer->clear();
-        timer.stop();
-        state = State::Rejected;
-        disconnect(&serial, &QSerialPort::readyRead, this, &SPortConnector::readDataConnection);
-        closePort();
-        QPointer<SPortConnector> self(this);
-        if (!rejoining)
-            emit stopSpinner();
-        if (!self)
+    writeHistoryLog(historyInfo, QStringLiteral("Read logs - ") + QString::fromUtf8(chunk));
+    receiveBuffer->append(withoutEcho(chunk));
+    for (;;) {
+        const ConsoleMark *found = nullptr;
+        qsizetype at = -1;
+        for (const ConsoleMark &mark : consoleMarks) {
+            const qsizetype index = receiveBuffer->indexOf(mark.text);
+            if (index >= 0 && (at < 0 || index < at)) {
+                at = index;
+                found = &mark;
+            }
+        }
+        if (!found)
             return;
-        emit sendTxtDialog(
-                boxWarning, tr("Не удалось авторизоваться"),
-                tr("Не верные данные для авторизации.\nПроверьте пароль и логин и попробуйте "
-                   "снова"));
+        receiveBuffer->remove(0, at + found->text.size());
+        switch (found->prompt) {
+        case Prompt::Login:
+            if (!login.isEmpty()) {
+                typeLine(login);
+                loginTyped = true;
+                login.clear();
+            }
+            break;
+        case Prompt::Password:
+            // Asked before the link typed its login (the login program took a bare
+            // return as a user name): a return leads back to the login prompt.
+            if (!loginTyped) {
+                typeLine(promptRequest);
+            } else if (!passwordTyped && !password.isEmpty()) {
+                writeToPort(password + promptRequest);
+                passwordTyped = true;
+                password.clear();
+            }
+            break;
+        case Prompt::Refusal:
+            // Only an answer to the link's own password ends the attempt.
+            if (passwordTyped) {
+                refuseLogin();
+                return;
+            }
+            break;
+        case Prompt::Shell:
+        case Prompt::Core:
+            receiveBuffer->clear();
+            setReader(&SPortConnector::handlerResivedData);
+            startCore(found->prompt == Prompt::Core);
+            return;
+        }
+    }
+}
+
+// The console's echo of what the link typed comes back first: only there is it
+// taken away. Bytes that look like the echo are held until the echoed line is
+// complete; the first byte that differs shows they were console output after all.
+QByteArray SPortConnector::withoutEcho(const QByteArray &chunk)
+{
+    qsizetype at = 0;
+    while (at < chunk.size() && !expectedEcho.isEmpty()) {
+        const char expected = expectedEcho.front();
+        if (chunk.at(at) == expected) {
+            echoSeen += chunk.at(at++);
+            expectedEcho.remove(0, 1);
+        } else if (expected == '\n') {
+            expectedEcho.remove(0, 1);
+        } else {
+            expectedEcho.clear();
+            return std::exchange(echoSeen, QByteArray()) + chunk.mid(at);
+        }
+        if (expected == '\n')
+            echoSeen.clear();
+    }
+    if (expectedEcho.isEmpty())
+        echoSeen.clear();
+    return chunk.mid(at);
+}
+
+// A terminal echoes the return of a typed line as "\r\n".
+void SPortConnector::typeLine(const QByteArray &line)
+{
+    writeToPort(line);
+    expectedEcho += QByteArray(line).replace("\r", "\r\n");
+}
+
+void SPortConnector::refuseLogin()
+{
+    receiveBuffer->clear();
+    timer.stop();
+    state = State::Rejected;
+    disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
+    closePort();
+    QPointer<SPortConnector> self(this);
+    if (!rejoining)
+        emit stopSpinner();
+    if (!self)
         return;
-    }
-    if (seen.contains(shellPrompt) || seen.contains(coreAnnouncement)) {
-        receiveBuffer->clear();
-        setReader(&SPortConnector::handlerResivedData);
-        startCore();
-    }
+    emit sendTxtDialog(
+            boxWarning, tr("Не удалось авторизоваться"),
+            tr("Не верные данные для авторизации.\nПроверьте пароль и логин и попробуйте "
+               "снова"));
 }
 
 // Everything changes state before the signals go out: the reboot notice of the
 // main window is a modal box, and the link must already be Online while it stands.
-void SPortConnector::startCore()
+void SPortConnector::startCore(bool coreRuns)
 {
     state = State::Online;
     timer.stop();
     setTimerSlot(&SPortConnector::Ping);
     timer.start(keepAlivePeriodMs);
     writeToPort(coreStartCommand);
+    // The shell switches the terminal while the core starts and drops lines typed
+    // meanwhile: requests wait for the core's first CONNECT reply.
+    if (!coreRuns) {
+        coreStarting = true;
+        firstRequestTimer.start();
+    }
     initEventOptions();
     serverPowerUpCheckRequest();
     if (rejoining) {
@@ -296,26 +486,72 @@ void SPortConnector::Ping()
     // came while this one was reading has judged already and leaves this one out.
     const quint64 tick = ++keepAliveTicks;
     QPointer<SPortConnector> self(this);
-    readPort();
+    readPending();
     if (!self || state != State::Online || tick != keepAliveTicks)
         return;
     if (!coreAlive) {
-        // Stopped first: a tick during the box must not report the loss again.
-        timer.stop();
-        state = State::Dropped;
-        emit sendTxtDialog(boxCritical, tr("Ошибка"), tr("Потеряно соединение с устройством."));
-        if (self)
-            emit connectionCoreDropped();
+        reportLoss();
         return;
     }
     writeToPort(keepAliveProbe);
     coreAlive = false;
 }
 
+void SPortConnector::reportLoss()
+{
+    // Stopped first: a tick during the box must not report the loss again.
+    timer.stop();
+    state = State::Dropped;
+    QPointer<SPortConnector> self(this);
+    emit sendTxtDialog(boxCritical, tr("Ошибка"), tr("Потеряно соединение с устройством."));
+    if (self)
+        emit connectionCoreDropped();
+}
+
+// A tick that finds the link moving on in what stood unread (the login prompt
+// after a reboot) leaves the judging to the next one.
 void SPortConnector::timeoutConnected()
 {
     if (!timer.isActive())
         return;
+    const State judged = state;
+    QPointer<SPortConnector> self(this);
+    readPending();
+    if (!self || state != judged || !timer.isActive())
+        return;
+    failConnection();
+}
+
+// The gateway side hung up (cable pulled, console gone): the port would only
+// report errors from now on, so it closes at once and the loss is reported once.
+void SPortConnector::lineLost()
+{
+    lineLossPending = false;
+    if (!serial.isOpen())
+        return;
+    disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
+    dropHeldWrites();
+    serial.close();
+    switch (state) {
+    case State::LoggingIn:
+    case State::Rebooting:
+    case State::Rejoining:
+        failConnection();
+        break;
+    case State::Online:
+        reportLoss();
+        break;
+    case State::Closed:
+    case State::Failed:
+    case State::Rejected:
+    case State::Dropped:
+        timer.stop();
+        break;
+    }
+}
+
+void SPortConnector::failConnection()
+{
     timer.stop();
     state = State::Failed;
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
@@ -362,6 +598,7 @@ void SPortConnector::dispatchByType(QString type, QString message)
 {
     const QString payload = ReplyFramer::payloadOf(message);
     if (type.contains(QLatin1String("CONNECT"))) {
+        releaseHeldWrites();
         const QStringList parts = payload.split(QLatin1Char(' '));
         coreAlive = parts.first().toInt() != 0;
         if (parts.size() >= 2)
@@ -461,11 +698,11 @@ void SPortConnector::initEventOptions()
     const QString forwarderTitle = QStringLiteral("Lora_Pkt_Fwd");
 
     eventOptions.insert(10, [this](QString) {
-        receiveBuffer->clear();
+        clearReceiveBuffer();
         emit readyToGetOVPN();
     });
     eventOptions.insert(11, [this, vpnTitle](QString) {
-        receiveBuffer->clear();
+        clearReceiveBuffer();
         resumeLogStream();
         emit sendTxtDialog(boxInformation, vpnTitle, tr("Передача файла завершена"));
     });
@@ -489,7 +726,7 @@ void SPortConnector::initEventOptions()
         emit resivedSettings(&settings);
     });
     eventOptions.insert(40, [this](QString) {
-        receiveBuffer->clear();
+        clearReceiveBuffer();
         logsActive = true;
     });
     eventOptions.insert(45, [this](QString text) {
@@ -552,11 +789,13 @@ void SPortConnector::beginReboot()
     QByteArray afterReply = framer.takeRest().toUtf8();
     afterReply += *receiveBuffer;
     receiveBuffer->clear();
+    dropHeldWrites();
     stopGetPacketForwarderLogs();
     state = State::Rebooting;
     setReader(&SPortConnector::readRebootLogs);
     setTimerSlot(&SPortConnector::timeoutConnected);
     timer.start(rebootTimeoutMs);
+    stalledReadTimer.start();
     bootDecoder.resetState();
 
     QPointer<SPortConnector> self(this);
@@ -588,7 +827,7 @@ void SPortConnector::pauseLogStream()
 {
     if (!logsActive)
         return;
-    receiveBuffer->clear();
+    clearReceiveBuffer();
     writeToPort(logsHideRequest);
 }
 
@@ -611,8 +850,12 @@ void SPortConnector::getCurrentSettings()
 
 void SPortConnector::sendSettings(QByteArray json)
 {
+    if (refusesArgument(json))
+        return;
     pauseLogStream();
-    clearAndWrite(QStringLiteral("REQUEST.{[--25 %1]}\r").arg(QString::fromUtf8(json)).toUtf8());
+    clearAndWrite(QStringLiteral("REQUEST.{[--25 %1]}\r")
+                          .arg(QString::fromUtf8(frameSafeJson(json)))
+                          .toUtf8());
 }
 
 void SPortConnector::resetDefaultSettings()
@@ -680,8 +923,11 @@ void SPortConnector::runPacketForwarder(bool doubleModule)
 
 void SPortConnector::runOVPNFileToGW(QString FilePath)
 {
+    const QByteArray name = FilePath.section(QLatin1Char('/'), -1, -1).toUtf8();
+    if (refusesArgument(name))
+        return;
     pauseLogStream();
-    writeToPort(requestWithArgument(40, FilePath.section(QLatin1Char('/'), -1, -1)));
+    writeToPort(requestWithArgument(40, name));
 }
 
 void SPortConnector::sendOVPNFileToGW(QByteArray Data)
@@ -691,29 +937,73 @@ void SPortConnector::sendOVPNFileToGW(QByteArray Data)
 
 void SPortConnector::activateOVPNConfig(QString name)
 {
-    writeToPort(requestWithArgument(41, name));
+    if (!refusesArgument(name.toUtf8()))
+        writeToPort(requestWithArgument(41, name.toUtf8()));
 }
 
 void SPortConnector::runOVPNConfig(QString name)
 {
-    writeToPort(requestWithArgument(42, name));
+    if (!refusesArgument(name.toUtf8()))
+        writeToPort(requestWithArgument(42, name.toUtf8()));
 }
 
 void SPortConnector::requestOVPNState(QString name)
 {
-    writeToPort(requestWithArgument(43, name));
+    if (!refusesArgument(name.toUtf8()))
+        writeToPort(requestWithArgument(43, name.toUtf8()));
+}
+
+// A line break would end the request line early and send the rest as a line of its own.
+bool SPortConnector::refusesArgument(const QByteArray &argument)
+{
+    if (!argument.contains('\r') && !argument.contains('\n'))
+        return false;
+    writeHistoryLog(historyWarning,
+                    QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
+                            .arg(QString::fromUtf8(argument)));
+    return true;
 }
 
 // The port queues the bytes and writes them in order from the event loop.
 void SPortConnector::writeToPort(const QByteArray &bytes)
 {
-    if (serial.isOpen())
-        serial.write(bytes);
+    if (!serial.isOpen())
+        return;
+    if (coreStarting) {
+        heldWrites += bytes;
+        return;
+    }
+    serial.write(bytes);
+}
+
+void SPortConnector::releaseHeldWrites()
+{
+    if (!coreStarting)
+        return;
+    coreStarting = false;
+    firstRequestTimer.stop();
+    const QByteArray held = std::exchange(heldWrites, QByteArray());
+    if (!held.isEmpty())
+        writeToPort(held);
+}
+
+void SPortConnector::dropHeldWrites()
+{
+    coreStarting = false;
+    firstRequestTimer.stop();
+    heldWrites.clear();
+}
+
+// What arrives next starts afresh, usually with the echo of the line written now.
+void SPortConnector::clearReceiveBuffer()
+{
+    receiveBuffer->clear();
+    framer.restartLine();
 }
 
 void SPortConnector::clearAndWrite(const QByteArray &bytes)
 {
-    receiveBuffer->clear();
+    clearReceiveBuffer();
     writeToPort(bytes);
 }
 

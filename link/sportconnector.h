@@ -19,10 +19,13 @@
 // Owners must delete it with deleteLater(): its signals may reach slots that
 // run nested event loops (message boxes) while one of its functions is on the stack.
 // connectionFailure and connectionCoreDropped are always its last action.
-// Tests fire its timer without waiting through the child QTimer named "linkTimer".
+// Tests fire its timers without waiting through the child QTimers named "linkTimer"
+// and "firstRequestTimer".
 class SPortConnector : public QObject
 {
     Q_OBJECT
+    // Feeds console bytes straight into the readers, without a port.
+    friend class ReplyPathFuzz;
 
 public:
     explicit SPortConnector(int baudRate, QObject *parent = nullptr);
@@ -95,16 +98,26 @@ private:
     bool serverCheckPending = false;
     bool coreAlive = false;
     QTimer timer;
+    QTimer firstRequestTimer;
+    QTimer stalledReadTimer;
 
     enum class State { Closed, LoggingIn, Online, Rebooting, Rejoining, Failed, Rejected, Dropped };
     State state = State::Closed;
     quint64 keepAliveTicks = 0;
+    int readDepth = 0;
     ReplyFramer framer;
     QRegularExpression requestPattern;
     QStringDecoder bootDecoder;
+    bool loginTyped = false;
+    bool passwordTyped = false;
+    QByteArray expectedEcho;
+    QByteArray echoSeen;
+    bool coreStarting = false;
+    QByteArray heldWrites;
+    bool lineLossPending = false;
 
     void initEventOptions();
-    void startCore();
+    void startCore(bool coreRuns);
     void pauseLogStream();
     void resumeLogStream();
     void parseReceivedFrames(qsizetype searchFrom);
@@ -113,11 +126,26 @@ private:
     void handleError(QString message);
     void beginReboot();
     void takeBootOutput(const QByteArray &chunk);
+    void readOnSignal();
+    void readBehindBox();
+    void readPending();
     void readPort();
+    void takeChunk(const QByteArray &chunk);
     void takeLoginOutput(const QByteArray &chunk);
+    QByteArray withoutEcho(const QByteArray &chunk);
+    void typeLine(const QByteArray &line);
+    void refuseLogin();
     void takeReplies(const QByteArray &chunk);
+    void failConnection();
+    void reportLoss();
+    void lineLost();
+    void releaseHeldWrites();
+    void dropHeldWrites();
+    bool refusesArgument(const QByteArray &argument);
+    void drainWrites(qint64 timeoutMs);
     void closePort();
     void writeToPort(const QByteArray &bytes);
+    void clearReceiveBuffer();
     void clearAndWrite(const QByteArray &bytes);
     void setReader(void (SPortConnector::*reader)());
     void setTimerSlot(void (SPortConnector::*slot)());

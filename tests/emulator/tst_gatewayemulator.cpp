@@ -208,6 +208,7 @@ void tst_GatewayEmulator::login()
     openConsole();
     emulator->setCredentials(user, password);
     emulator->setRefuseLogin(refuse);
+    emulator->setRefusalDelayMs(5);
     QSignalSpy loggedIn(emulator, &GatewayEmulator::loggedIn);
     QVERIFY(loggedIn.isValid());
 

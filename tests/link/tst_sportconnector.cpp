@@ -15,6 +15,7 @@
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -69,6 +70,11 @@ QString historyText()
     if (!file.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromUtf8(file.readAll());
+}
+
+int historyCount(const QString &text)
+{
+    return historyText().count(text);
 }
 
 // Every signal of the link as one line of text, in the order of emission.
@@ -185,6 +191,8 @@ private slots:
     void loginConversation();
     void consoleDialogue_data();
     void consoleDialogue();
+    void loginAfterEarlierSession_data();
+    void loginAfterEarlierSession();
     void connectOnOpenPortDoesNothing();
     void openFailure();
     void connectionTimeout_data();
@@ -199,6 +207,8 @@ private slots:
     void replySplitAcrossReads();
     void historyOfOneReply();
     void unknownCodeGivesOneErrorLine();
+    void wifiNamesThatLookLikeReplies_data();
+    void wifiNamesThatLookLikeReplies();
 
     void keepAliveAnswered();
     void keepAliveLossReportedOnce_data();
@@ -209,11 +219,16 @@ private slots:
     void bootOutputFiltering();
     void loginPromptInTheReadOfReplyFifty();
     void refusedRejoinKeepsSpinner();
+    void rebootWithOutputUnread_data();
+    void rebootWithOutputUnread();
 
     void upload_data();
     void upload();
     void closingLines_data();
     void closingLines();
+    void closingLinesAfterLargeUpload();
+    void hangUpAtEveryStep_data();
+    void hangUpAtEveryStep();
 
     void modalBoxKeepsDispatchOrder_data();
     void modalBoxKeepsDispatchOrder();
@@ -241,26 +256,30 @@ void TestSPortConnector::loginConversation_data()
 {
     QTest::addColumn<bool>("atShell");
     QTest::addColumn<bool>("coreRunning");
+    QTest::addColumn<bool>("dropTypeahead");
     QTest::addColumn<QByteArray>("written");
 
-    QTest::newRow("login and password")
-            << false << false << QByteArray("\rroot\rkelvane\r\rKVNCore\rREQUEST.{[--10 State]}\r");
+    const QByteArray full = "\rroot\rkelvane\r\rKVNCore\rREQUEST.{[--10 State]}\r";
+    QTest::newRow("login and password") << false << false << false << full;
     QTest::newRow("console already at the shell")
-            << true << false << QByteArray("\rKVNCore\rREQUEST.{[--10 State]}\r");
+            << true << false << false << QByteArray("\rKVNCore\rREQUEST.{[--10 State]}\r");
     QTest::newRow("core already running")
-            << false << true << QByteArray("\rKVNCore\rREQUEST.{[--10 State]}\r");
+            << false << true << false << QByteArray("\rKVNCore\rREQUEST.{[--10 State]}\r");
+    QTest::newRow("input typed ahead of the core lost") << false << false << true << full;
 }
 
 void TestSPortConnector::loginConversation()
 {
     QFETCH(bool, atShell);
     QFETCH(bool, coreRunning);
+    QFETCH(bool, dropTypeahead);
     QFETCH(QByteArray, written);
 
     GatewayEmulator emulator(1);
     QVERIFY(emulator.start());
     emulator.setAtShell(atShell);
     emulator.setCoreRunning(coreRunning);
+    emulator.setDropTypeahead(dropTypeahead);
     SPortConnector link(115200);
     SignalLog log(&link);
     link.setConnectionParameters(emulator.devicePath(), "root\r", "kelvane\r");
@@ -283,22 +302,24 @@ void TestSPortConnector::consoleDialogue_data()
 
     const QByteArray login = "\rroot\r";
     const QByteArray both = "\rroot\rkelvane\r\r";
+    // A shell prompt starts the core; its first request waits for the core's reply.
+    const QByteArray coreStart = "KVNCore\r";
     const QByteArray core = "KVNCore\rREQUEST.{[--10 State]}\r";
     const QStringList connected{"connected", "stopSpinner"};
     const QStringList refused{"stopSpinner", "box 2|" + refusedTitle + "|" + refusedText};
 
     QTest::newRow("login, password, shell prompt")
             << QList<QByteArray>{"gw login: ", "root\r\nPassword: ", "\r\nroot@gw:~# "}
-            << QList<QByteArray>{login, both, both + core} << connected << true;
+            << QList<QByteArray>{login, both, both + coreStart} << connected << true;
     QTest::newRow("login prompt split across reads")
             << QList<QByteArray>{"gw log", "in: "} << QList<QByteArray>{"\r", login}
             << QStringList() << true;
     QTest::newRow("several prompts in one read")
             << QList<QByteArray>{"gw login: Password: ", "root@gw:~# "}
-            << QList<QByteArray>{both, both + core} << connected << true;
+            << QList<QByteArray>{both, both + coreStart} << connected << true;
     QTest::newRow("last login notice is no login prompt")
             << QList<QByteArray>{"gw login: ", "Password: ", "\r\nLast login: today\r\nroot@gw:~# "}
-            << QList<QByteArray>{login, both, both + core} << connected << true;
+            << QList<QByteArray>{login, both, both + coreStart} << connected << true;
     QTest::newRow("credentials refused")
             << QList<QByteArray>{"gw login: ", "Password: ", "\r\nLogin incorrect\r\ngw login: "}
             << QList<QByteArray>{login, both, both} << refused << false;
@@ -308,6 +329,13 @@ void TestSPortConnector::consoleDialogue_data()
     QTest::newRow("refusal in the read of the password prompt")
             << QList<QByteArray>{"gw login: Password: \r\nLogin incorrect\r\n"}
             << QList<QByteArray>{both} << refused << false;
+    QTest::newRow("echo of the login cut between reads")
+            << QList<QByteArray>{"gw login: ", "r", "oot\r\nPassword: "}
+            << QList<QByteArray>{login, login, both} << QStringList() << true;
+    QTest::newRow("password asked before the login was typed")
+            << QList<QByteArray>{"Password: ", "\r\nLogin incorrect\r\ngw login: ", "Password: "}
+            << QList<QByteArray>{"\r\r", "\r\rroot\r", "\r\rroot\rkelvane\r\r"} << QStringList()
+            << true;
     QTest::newRow("core announcement ends the login")
             << QList<QByteArray>{"CONNECT.{[1 3]}\r\n"} << QList<QByteArray>{"\r" + core}
             << connected << true;
@@ -327,14 +355,65 @@ void TestSPortConnector::consoleDialogue()
     link.setConnectionParameters(raw.terminal.slavePath(), "root\r", "kelvane\r");
     link.connectToGatewayPort();
     QTRY_COMPARE(raw.received, QByteArray("\r"));
+    // Each piece is read alone before the next one is written.
     for (int step = 0; step < console.size(); ++step) {
+        const QString entry = QStringLiteral("Read logs - ") + QString::fromUtf8(console.at(step));
+        const int before = historyCount(entry);
         raw.terminal.write(console.at(step));
+        QTRY_COMPARE(historyCount(entry), before + 1);
         QTRY_COMPARE(raw.received, written.at(step));
     }
     QTRY_COMPARE(log.events, events);
     QCOMPARE(portOpen(&link), openAtEnd);
     QCOMPARE(linkTimer(&link)->isActive(), openAtEnd);
     QCOMPARE(raw.received, written.last());
+    // A core that never answers gets its first request after a while.
+    if (written.last().endsWith("KVNCore\r")) {
+        QVERIFY(QMetaObject::invokeMethod(
+                link.findChild<QTimer *>(QStringLiteral("firstRequestTimer")), "timeout"));
+        QTRY_COMPARE(raw.received, written.last() + "REQUEST.{[--10 State]}\r");
+    }
+}
+
+void TestSPortConnector::loginAfterEarlierSession_data()
+{
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<QByteArray>("shown");
+
+    // The login program's own prompt after a refusal takes the link's first return
+    // as an empty user name and asks for a password.
+    QTest::newRow("wrong password typed before")
+            << QByteArray("\rroot\rwrong\r") << QByteArray("incorrect\r\nkelvane-gw login: ");
+    QTest::newRow("link refused before, its extra return typed ahead")
+            << QByteArray("\rroot\rwrong\r\r") << QByteArray("login: Password: ");
+    QTest::newRow("console left at the password prompt")
+            << QByteArray("\rroot\r") << QByteArray("Password: ");
+}
+
+void TestSPortConnector::loginAfterEarlierSession()
+{
+    QFETCH(QByteArray, typed);
+    QFETCH(QByteArray, shown);
+
+    GatewayEmulator emulator(1);
+    QVERIFY(emulator.start());
+    emulator.setRefusalDelayMs(20);
+    {
+        QSerialPort earlier;
+        earlier.setPortName(emulator.devicePath());
+        QVERIFY(earlier.open(QIODevice::ReadWrite));
+        QByteArray console;
+        QObject::connect(&earlier, &QSerialPort::readyRead, &earlier,
+                         [&] { console += earlier.readAll(); });
+        earlier.write(typed);
+        QTRY_VERIFY(console.endsWith(shown));
+    }
+    SPortConnector link(115200);
+    SignalLog log(&link);
+    link.setConnectionParameters(emulator.devicePath(), "root\r", "kelvane\r");
+    link.connectToGatewayPort();
+    QVERIFY2(log.waitFor("server "), qPrintable(log.events.join(", ")));
+    QCOMPARE(log.count("box"), 0);
 }
 
 void TestSPortConnector::connectOnOpenPortDoesNothing()
@@ -538,6 +617,10 @@ void TestSPortConnector::requestLines_data()
     plain(
             "file body", [](SPortConnector *link) { link->sendOVPNFileToGW("a\nb\n((EOF))"); },
             "a\nb\n((EOF))\r", QString());
+    plain(
+            "file name with a line break refused",
+            [](SPortConnector *link) { link->runOVPNFileToGW(QStringLiteral("/tmp/a\nb.ovpn")); },
+            QByteArray(), QString());
 }
 
 // Each request runs against a fresh gateway; its answer is awaited, then a last
@@ -677,6 +760,9 @@ void TestSPortConnector::replies_data()
             {"type inside a log line",
              "LOGS.{[no RESPONSE.{[here]}\r\n",
              {"logs no RESPONSE.{[here"}},
+            {"closing inside a settings value",
+             "RESPONSE.{[33 {\"a\":\"p]}w\"}]}RESPONSE.{[62 5]}\r\n",
+             {"settings {\"a\":\"p]}w\"}", "vpn 5"}},
     };
     for (const int chunk : {0, 3}) {
         for (const Row &row : rows) {
@@ -706,15 +792,6 @@ void TestSPortConnector::replies()
     QCOMPARE(log.events, events + QStringList{sentinelEvent});
 }
 
-namespace {
-
-int historyCount(const QString &text)
-{
-    return historyText().count(text);
-}
-
-} // namespace
-
 void TestSPortConnector::replySplitAcrossReads_data()
 {
     QTest::addColumn<QList<QByteArray>>("reads");
@@ -733,6 +810,9 @@ void TestSPortConnector::replySplitAcrossReads_data()
             << QStringList{"logs a", "logs b", "logs c"};
     QTest::newRow("character cut between reads")
             << QList<QByteArray>{"LOGS.{[\xd0", "\x96]}\r\n"} << QStringList{"logs Ж"};
+    QTest::newRow("read ends at a closing inside a settings value")
+            << QList<QByteArray>{"RESPONSE.{[33 {\"a\":\"p]}", "w\"}]}\r\n"}
+            << QStringList{"settings {\"a\":\"p]}w\"}"};
 }
 
 void TestSPortConnector::replySplitAcrossReads()
@@ -799,6 +879,49 @@ void TestSPortConnector::unknownCodeGivesOneErrorLine()
     QCOMPARE(log.events, QStringList{"vpn 1"});
 }
 
+void TestSPortConnector::wifiNamesThatLookLikeReplies_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("reply 50") << QStringLiteral("RESPONSE.{[50]}");
+    QTest::newRow("error 1005") << QStringLiteral("ERROR.{[1005]}");
+    QTest::newRow("closing inside") << QStringLiteral("p]}w");
+}
+
+// The console echoes the apply line with the name in it; the name travels and
+// comes back unchanged, and the echo is never taken for a reply.
+void TestSPortConnector::wifiNamesThatLookLikeReplies()
+{
+    QFETCH(QString, name);
+
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    GatewayEmulator &emulator = gateway.emulator();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    QJsonObject wifi = emulator.settingsDocument().value("350").toObject();
+    wifi.insert("352", name);
+    const QByteArray json
+            = QJsonDocument(QJsonObject{{"350", wifi}}).toJson(QJsonDocument::Compact);
+    emulator.clearReceived();
+    log.events.clear();
+
+    link->sendSettings(json);
+    QVERIFY(log.waitFor("unlock"));
+    QCOMPARE(emulator.received(),
+             "REQUEST.{[--25 " + QByteArray(json).replace("]}", "]\\u007d") + "]}\r");
+    QCOMPARE(emulator.settingsDocument().value("350").toObject().value("352").toString(), name);
+    QJsonObject readBack;
+    QObject::connect(link, &SPortConnector::resivedSettings, link,
+                     [&readBack](QJsonObject *settings) { readBack = *settings; });
+    link->getCurrentSettings();
+    QVERIFY(log.waitFor("settings "));
+    QCOMPARE(readBack.value("350").toObject().value("352").toString(), name);
+    QCOMPARE(log.replies().first(), QStringLiteral("box 1|Настройки|Настройки применены!"));
+    QCOMPARE(log.count("box"), 1);
+}
+
 void TestSPortConnector::keepAliveAnswered()
 {
     LinkedGateway gateway;
@@ -844,7 +967,7 @@ void TestSPortConnector::keepAliveLossReportedOnce()
     QTRY_VERIFY(gateway.emulator().received().endsWith("1\r"));
     if (!answer.isEmpty()) {
         gateway.emulator().sendRaw(answer);
-        QVERIFY(log.waitFor("model 3"));
+        QVERIFY(log.waitFor("model 3", log.count("model 3") + 1));
     }
     QCOMPARE(log.count("dropped"), 0);
     log.events.clear();
@@ -967,7 +1090,7 @@ void TestSPortConnector::refusedRejoinKeepsSpinner()
     QTRY_COMPARE(raw.received, QByteArray("\r"));
     raw.terminal.write("root@gw:~# ");
     QVERIFY(log.waitFor("connected"));
-    QTRY_VERIFY(raw.received.endsWith("REQUEST.{[--10 State]}\r"));
+    QTRY_VERIFY(raw.received.endsWith("KVNCore\r"));
     log.events.clear();
     raw.received.clear();
 
@@ -983,6 +1106,54 @@ void TestSPortConnector::refusedRejoinKeepsSpinner()
     QVERIFY(log.waitFor("box 2"));
     QCOMPARE(log.events, QStringList({"disable", "box 2|" + refusedTitle + "|" + refusedText}));
     QVERIFY(!portOpen(&link));
+}
+
+void TestSPortConnector::rebootWithOutputUnread_data()
+{
+    QTest::addColumn<bool>("noticeStands");
+
+    QTest::newRow("reboot notice box stands through the reboot") << true;
+    QTest::newRow("login prompt unread at the time-out tick") << false;
+}
+
+void TestSPortConnector::rebootWithOutputUnread()
+{
+    QFETCH(bool, noticeStands);
+
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    GatewayEmulator &emulator = gateway.emulator();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    emulator.setRebootPacing(5);
+    QObject::connect(link, &SPortConnector::disableInterface, link, [&] {
+        link->setConnectionParameters(emulator.devicePath(), "root\r", "kelvane\r");
+    });
+
+    bool rebootedBehindBox = !noticeStands;
+    if (noticeStands) {
+        QObject::connect(link, &SPortConnector::sendTxtDialog, link, [&] {
+            QSignalSpy booted(&emulator, &GatewayEmulator::rebootFinished);
+            if (!booted.wait(waitMs))
+                return;
+            // The keep-alive tick reads reply 50 behind the box; later ticks time out.
+            fireTick(link);
+            rebootedBehindBox = log.waitFor("rebooted");
+            if (!rebootedBehindBox)
+                fireTick(link);
+        });
+        link->rebootGateway();
+    } else {
+        emulator.sendRaw("RESPONSE.{[50]}\r\n");
+        QVERIFY(log.waitFor("disable"));
+        emulator.sendRaw("kelvane-gw login: ");
+        QVERIFY(fireTick(link));
+    }
+    QVERIFY(log.waitFor("rebooted"));
+    QVERIFY(rebootedBehindBox);
+    QCOMPARE(log.count("failure"), 0);
+    QCOMPARE(log.bootText.contains("Starting kernel ..."), noticeStands);
 }
 
 void TestSPortConnector::upload_data()
@@ -1060,6 +1231,124 @@ void TestSPortConnector::closingLines()
     QVERIFY(!emulator.coreRunning());
     QVERIFY(!emulator.atShell());
     delete link;
+}
+
+// Disconnecting right after an upload that the line needs longer to carry than the
+// wait for the closing lines: the emulator reads at the line rate in its own thread.
+void TestSPortConnector::closingLinesAfterLargeUpload()
+{
+    constexpr int uploadBytes = 850000;
+    QThread line;
+    auto *emulator = new GatewayEmulator(3);
+    emulator->setLineRate(fastBaudRate);
+    emulator->moveToThread(&line);
+    line.start();
+    const auto inEmulator = [emulator](const std::function<void()> &call) {
+        QMetaObject::invokeMethod(emulator, call, Qt::BlockingQueuedConnection);
+    };
+    const auto stop = qScopeGuard([&] {
+        inEmulator([emulator] { delete emulator; });
+        line.quit();
+        line.wait();
+    });
+    bool started = false;
+    inEmulator([&] { started = emulator->start(); });
+    QVERIFY(started);
+    QPointer<SPortConnector> link = loggedInLink(*emulator);
+    QVERIFY(link);
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+
+    link->runOVPNFileToGW(QStringLiteral("big.ovpn"));
+    QVERIFY(log.waitFor("readyToGetOVPN"));
+    link->sendOVPNFileToGW(QByteArray(uploadBytes, 'k') + "((EOF))");
+    delete link;
+    QByteArray received;
+    QTRY_VERIFY_WITH_TIMEOUT((inEmulator([&] { received = emulator->received(); }),
+                              received.endsWith("((EOF))\rREQUEST.{[--0000]}\rexit\r")),
+                             waitMs);
+    int stored = 0;
+    inEmulator([&] { stored = int(emulator->storedFiles().value("big.ovpn").size()); });
+    QCOMPARE(stored, uploadBytes);
+}
+
+namespace {
+
+QStringList writesToClosedPort;
+
+void recordClosedPortWrites(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    if (message.contains(QLatin1String("not open")))
+        writesToClosedPort.append(message);
+}
+
+} // namespace
+
+void TestSPortConnector::hangUpAtEveryStep_data()
+{
+    using Step = GatewayEmulator::Step;
+    QTest::addColumn<GatewayEmulator::Step>("step");
+
+    QTest::newRow("login") << Step::Login;
+    QTest::newRow("core start") << Step::CoreStart;
+    QTest::newRow("read") << Step::Read;
+    QTest::newRow("apply") << Step::Apply;
+    QTest::newRow("log stream") << Step::LogStream;
+    QTest::newRow("upload") << Step::Upload;
+    QTest::newRow("reboot") << Step::Reboot;
+}
+
+// The owner disconnects and deletes the link on its final signal, as the main window does.
+void TestSPortConnector::hangUpAtEveryStep()
+{
+    using Step = GatewayEmulator::Step;
+    QFETCH(GatewayEmulator::Step, step);
+
+    GatewayEmulator emulator(3);
+    QVERIFY(emulator.start());
+    emulator.setHangUpAt(step);
+    emulator.setRebootPacing(5);
+    QSignalSpy hungUp(&emulator, &GatewayEmulator::hungUp);
+    QVERIFY(hungUp.isValid());
+    QPointer<SPortConnector> link = new SPortConnector(fastBaudRate);
+    SignalLog log(link);
+    QObject owner;
+    const auto release = [&] {
+        link->disconnectFromGatewayPort();
+        link->deleteLater();
+    };
+    QObject::connect(link, &SPortConnector::connectionFailure, &owner, release);
+    QObject::connect(link, &SPortConnector::connectionCoreDropped, &owner, release);
+    QObject::connect(link, &SPortConnector::connectSucsessful, &owner, [&] {
+        if (step == Step::Read)
+            link->getCurrentSettings();
+        else if (step == Step::Apply)
+            link->sendSettings("{}");
+        else if (step == Step::LogStream)
+            link->startGetPacketForwarderLogs();
+        else if (step == Step::Upload)
+            link->runOVPNFileToGW(QStringLiteral("client.ovpn"));
+        else if (step == Step::Reboot)
+            link->rebootGateway();
+    });
+    QObject::connect(link, &SPortConnector::readyToGetOVPN, &owner,
+                     [&] { link->sendOVPNFileToGW("client\ndev tun\n((EOF))"); });
+    writesToClosedPort.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordClosedPortWrites);
+    const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+
+    link->setConnectionParameters(emulator.devicePath(), "root\r", "kelvane\r");
+    link->connectToGatewayPort();
+    QTRY_VERIFY(link.isNull());
+    QCOMPARE(hungUp.count(), 1);
+    const bool loggingIn = step == Step::Login || step == Step::Reboot;
+    const QString final = loggingIn ? QStringLiteral("failure") : QStringLiteral("dropped");
+    QCOMPARE(log.events.last(), final);
+    QCOMPARE(log.count(final), 1);
+    const QString box = loggingIn ? QStringLiteral("box 2|Ошибка подключения") : lostBox;
+    QVERIFY2(log.events.at(log.events.size() - 2).startsWith(box),
+             qPrintable(log.events.join(", ")));
+    QCOMPARE(writesToClosedPort, QStringList());
 }
 
 void TestSPortConnector::modalBoxKeepsDispatchOrder_data()

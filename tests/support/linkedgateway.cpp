@@ -44,7 +44,9 @@ bool LinkedGateway::open(int modelCode)
     if (!connected.isValid())
         return false;
     connector->connectToGatewayPort();
-    return connected.count() > 0 || connected.wait(loginWaitMs);
+    // The link's first request waits for the core to start: it has left once this returns.
+    return (connected.count() > 0 || connected.wait(loginWaitMs))
+            && waitForRequest(QStringLiteral("--10 State"), loginWaitMs);
 }
 
 GatewayEmulator &LinkedGateway::emulator()

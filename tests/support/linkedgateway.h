@@ -17,7 +17,8 @@ public:
     LinkedGateway &operator=(const LinkedGateway &) = delete;
 
     // Starts the emulator of that model, connects a link with the model's baud
-    // rate and the credentials root/kelvane, and waits for connectSucsessful.
+    // rate and the credentials root/kelvane, and waits for connectSucsessful and
+    // for the link's first request ("--10 State") to reach the emulator.
     bool open(int modelCode = 3);
 
     GatewayEmulator &emulator();

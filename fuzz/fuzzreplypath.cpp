@@ -1,0 +1,11 @@
+#include "fuzz/replypathfuzz.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    ReplyPathFuzz::run(
+            QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
+    return 0;
+}
