@@ -28,7 +28,7 @@ GatewayCore::GatewayCore(int modelCode, ReplyPacer *pacer, QObject *parent)
       moduleState(modelCode >= 2 ? twoModules : oneModule)
 {
     connect(logs, &LogStream::line, this,
-            [this](const QString &text) { this->pacer->reply("LOGS", text.toUtf8()); });
+            [this](const QString &text) { this->pacer->reply("LOGS", text.toUtf8() + '\n'); });
 }
 
 int GatewayCore::modelCode() const

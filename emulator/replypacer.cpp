@@ -46,7 +46,14 @@ QByteArray ReplyPacer::frame(const QByteArray &type, const QByteArray &payload)
     QByteArray safePayload = payload;
     // The link ends a payload at its first "]}".
     safePayload.replace("]}", "] }");
+    // A line break inside a payload would end the link's match, but one at its end
+    // is taken with the white space before "]}": a log line keeps its own.
+    const bool endsLine = safePayload.endsWith('\n');
+    if (endsLine)
+        safePayload.chop(1);
     safePayload.replace('\r', ' ').replace('\n', ' ');
+    if (endsLine)
+        safePayload.append('\n');
     return type + ".{[" + safePayload + "]}\r\n";
 }
 

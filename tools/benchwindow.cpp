@@ -49,7 +49,7 @@ QStringList fullRateLines()
                                       "\"datr\":\"SF7BW125\",\"rssi\":-57,\"size\":23}] ")
                                .arg(3512348611LL + i)
                                .arg(i % 8);
-        lines.append(line.leftJustified(logLineBytes - 1, QLatin1Char('.')) + QLatin1Char('\n'));
+        lines.append(line.leftJustified(logLineBytes, QLatin1Char('.')));
     }
     return lines;
 }

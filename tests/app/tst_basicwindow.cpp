@@ -76,6 +76,7 @@ struct Session
     explicit Session(int emulatorModel) : emulator(new GatewayEmulator(emulatorModel))
     {
         emulator->setRebootPacing(stepMs);
+        emulator->setRefusalDelayMs(stepMs);
         emulator->setLogIntervalMs(stepMs);
         QObject::connect(emulator.get(), &GatewayEmulator::requestReceived, emulator.get(),
                          [this](const QString &request) { requests.append(request); });
