@@ -19,6 +19,9 @@ namespace {
 
 constexpr int exchangeTimeoutMs = 10000;
 constexpr int settleMs = 300;
+// Long enough for the log tab to show a screenful of the emulator's stream.
+constexpr int logWarmUpMs = 2000;
+constexpr int logIntervalMs = 50;
 constexpr int gatewayModel = 3;
 
 QPalette darkPalette()
@@ -44,9 +47,9 @@ QPalette darkPalette()
     return palette;
 }
 
-void settle()
+void settle(int periodMs = settleMs)
 {
-    QDeadlineTimer deadline(settleMs);
+    QDeadlineTimer deadline(periodMs);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, settleMs);
 }
@@ -74,6 +77,7 @@ int main(int argc, char *argv[])
     }
 
     GatewayEmulator gateway(gatewayModel);
+    gateway.setLogIntervalMs(logIntervalMs);
     if (!gateway.start()) {
         err << "emulator: " << gateway.errorString() << Qt::endl;
         return 1;
@@ -91,6 +95,7 @@ int main(int argc, char *argv[])
             status = 1;
         } else {
             driver.startLogStream();
+            settle(logWarmUpMs);
             auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
             const QList<QPair<QString, QPalette>> palettes{
                     {QStringLiteral("light"), application.style()->standardPalette()},
