@@ -1,4 +1,3 @@
-#include "app/applicationfont.h"
 #include "app/basicwindow.h"
 #include "emulator/gatewayemulator.h"
 #include "link/sportconnector.h"
@@ -8,7 +7,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
@@ -61,13 +59,9 @@ QStringList fullRateLines()
 // the line rate, and reports the longest stall of the window's event loop.
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
-    ApplicationFont::install();
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
-    QCoreApplication::setApplicationName(QStringLiteral("KelvaneBenchmark"));
+    WindowDriver::prepareApplication(QStringLiteral("KelvaneBenchmark"));
     const int runSeconds = application.arguments().value(1).toInt() > 0
             ? application.arguments().value(1).toInt()
             : defaultRunSeconds;

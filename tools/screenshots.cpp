@@ -1,4 +1,3 @@
-#include "app/applicationfont.h"
 #include "app/basicwindow.h"
 #include "emulator/gatewayemulator.h"
 #include "settings/settingshandlerandcollector.h"
@@ -8,7 +7,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QPalette>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextStream>
@@ -60,14 +58,9 @@ void settle(int periodMs = settleMs)
 // settings, once per tab in a light and in a dark palette.
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
-    ApplicationFont::install();
-    // Keeps the operator's remembered port, model and tab out of it.
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
-    QCoreApplication::setApplicationName(QStringLiteral("KelvaneScreenshots"));
+    WindowDriver::prepareApplication(QStringLiteral("KelvaneScreenshots"));
     const QString outputDirectory
             = application.arguments().value(1, QStringLiteral("docs/screenshots"));
     QTextStream err(stderr);

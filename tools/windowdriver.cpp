@@ -1,5 +1,6 @@
 #include "windowdriver.h"
 
+#include "app/applicationfont.h"
 #include "app/basicwindow.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace {
 
@@ -45,6 +47,20 @@ WindowDriver::WindowDriver(BasicWindow *window) : QObject(window), window(window
 {
     connect(&poll, &QTimer::timeout, this, &WindowDriver::closeStandingBox);
     poll.start(pollPeriodMs);
+}
+
+void WindowDriver::preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void WindowDriver::prepareApplication(const QString &toolName)
+{
+    ApplicationFont::install();
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tyrnholm"));
+    QCoreApplication::setApplicationName(toolName);
 }
 
 void WindowDriver::closeStandingBox()

@@ -16,6 +16,12 @@ class WindowDriver : public QObject
 public:
     explicit WindowDriver(BasicWindow *window);
 
+    // Headless unless a platform is named; call before the application object.
+    static void preferOffscreen();
+    // The program's font, and settings of the tool's own, so that the operator's
+    // remembered port, model and tab stay untouched.
+    static void prepareApplication(const QString &toolName);
+
     bool connectTo(const QString &port, int model, const QString &password, int timeoutMs);
     bool readSettings(int timeoutMs);
     void startLogStream();
