@@ -174,6 +174,7 @@ void ReplyFramer::clear()
 void ReplyFramer::restartLine()
 {
     atLineStart = true;
+    insideEcho = false;
 }
 
 // An echo may run on into the next frame: its state stays.

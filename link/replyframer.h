@@ -32,8 +32,11 @@ public:
     QString takeRest();
     // Also forgets where lines start: the next text does not continue this one.
     void clear();
-    // The bytes before the next ones were dropped: these start a line.
+    // The bytes before the next ones were dropped: these start a line, and an echo
+    // whose line break went with them does not run on into them.
     void restartLine();
+    // Replies (or noise) cut already but not handed out yet.
+    bool hasPending() const { return position < pending.size(); }
 
     // The text between "{[" and the closing "]}": the first one, except for a
     // settings reply (code 33), whose document may hold "]}" inside its strings.

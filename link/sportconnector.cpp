@@ -487,6 +487,8 @@ void SPortConnector::Ping()
     const quint64 tick = ++keepAliveTicks;
     QPointer<SPortConnector> self(this);
     readPending();
+    if (self && state == State::Online && framer.hasPending())
+        parseReceivedFrames(receiveBuffer->size());
     if (!self || state != State::Online || tick != keepAliveTicks)
         return;
     if (!coreAlive) {
@@ -573,13 +575,15 @@ void SPortConnector::takeReplies(const QByteArray &chunk)
     // Nothing before the old end can hold a "]}": every one was cut when it arrived.
     const qsizetype searchFrom = receiveBuffer->size() - 1;
     receiveBuffer->append(chunk);
-    if (chunk.contains('}'))
+    if (chunk.contains('}') || framer.hasPending())
         parseReceivedFrames(searchFrom);
 }
 
+// Replies cut earlier may still wait: a reply's box (the notice of reply 930) stood
+// while the reply after it (50) came in the same read.
 void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
 {
-    if (!framer.cutFrame(*receiveBuffer, searchFrom))
+    if (!framer.cutFrame(*receiveBuffer, searchFrom) && !framer.hasPending())
         return;
     writeHistoryLog(historyInfo, QStringLiteral("Seraching types by protocol."));
     QPointer<SPortConnector> self(this);

@@ -20,6 +20,7 @@
 #include <QTranslator>
 
 #include <functional>
+#include <utility>
 
 using LinkAction = std::function<void(SPortConnector *)>;
 Q_DECLARE_METATYPE(LinkAction)
@@ -221,6 +222,8 @@ private slots:
     void refusedRejoinKeepsSpinner();
     void rebootWithOutputUnread_data();
     void rebootWithOutputUnread();
+    void rebootReplyBehindNoticeBox();
+    void echoCutByClearKeepsNextReply();
 
     void upload_data();
     void upload();
@@ -1154,6 +1157,47 @@ void TestSPortConnector::rebootWithOutputUnread()
     QVERIFY(rebootedBehindBox);
     QCOMPARE(log.count("failure"), 0);
     QCOMPARE(log.bootText.contains("Starting kernel ..."), noticeStands);
+}
+
+// Reply 930's box stands while reply 50, read with it, waits: the keep-alive tick
+// hands it out instead of taking the silent console for a lost core.
+void TestSPortConnector::rebootReplyBehindNoticeBox()
+{
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    gateway.emulator().setKeepAliveSilent(true);
+    bool firstBox = true;
+    QObject::connect(link, &SPortConnector::sendTxtDialog, link, [&] {
+        if (!std::exchange(firstBox, false))
+            return;
+        fireTick(link);
+        fireTick(link);
+    });
+
+    gateway.emulator().sendRaw("RESPONSE.{[930]}\r\nRESPONSE.{[50]}\r\n");
+    QVERIFY(log.waitFor("disable"));
+    QCOMPARE(log.count("dropped"), 0);
+}
+
+// A clear that drops the line break ending an echo must not swallow the next reply.
+void TestSPortConnector::echoCutByClearKeepsNextReply()
+{
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    // As the main window does on every CONNECT reply of a two-module gateway.
+    QObject::connect(link, &SPortConnector::gatewayModel, link,
+                     [link] { link->requestLoRaModulesState(); });
+
+    gateway.emulator().sendRaw("CONNECT.{[1 3]}\r\nREQUEST.{[--26]}\r\n");
+    QVERIFY(log.waitFor("model 3"));
+    gateway.emulator().sendRaw("RESPONSE.{[33 {\"9\":\"1.2.0\"}]}\r\n");
+    QVERIFY(log.waitFor("settings "));
 }
 
 void TestSPortConnector::upload_data()
