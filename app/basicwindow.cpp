@@ -821,8 +821,14 @@ void BasicWindow::loadPresets()
     const PresetFile::ReadResult result = PresetFile::read(fileName);
     switch (result.status) {
     case PresetFile::ReadStatus::Ok: {
-        SettingsHandlerAndCollector::getInstance()->addSettings(result.document);
+        // The pages show the preset; the held document stays the picture of what the
+        // gateway holds, or an apply would find the preset's groups unchanged and send
+        // them as empty objects.
+        SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+        const QJsonObject gatewayPicture = collector->getSettings();
+        collector->addSettings(result.document);
         fillPagesFromCollector(false);
+        collector->replaceSettings(gatewayPicture);
         break;
     }
     case PresetFile::ReadStatus::CannotOpen:

@@ -57,6 +57,11 @@ void SettingsHandlerAndCollector::addSettings(QJsonObject settings)
         document->insert(it.key(), it.value());
 }
 
+void SettingsHandlerAndCollector::replaceSettings(QJsonObject settings)
+{
+    *document = settings;
+}
+
 QJsonObject SettingsHandlerAndCollector::getSettings() const
 {
     return *document;

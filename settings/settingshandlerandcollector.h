@@ -18,6 +18,8 @@ public:
     ~SettingsHandlerAndCollector() override;
 
     void addSettings(QJsonObject settings);
+    // Puts an earlier copy of the whole document back.
+    void replaceSettings(QJsonObject settings);
     QJsonObject getSettings() const;
     QJsonObject getLoRaSettings() const;
     QJsonObject getLTESettings() const;

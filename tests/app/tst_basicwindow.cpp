@@ -483,19 +483,26 @@ void TestBasicWindow::exportThenApplyStillSendsChange()
 
 void TestBasicWindow::importWithAndWithoutHold_data()
 {
+    QTest::addColumn<bool>("readBefore");
     QTest::addColumn<bool>("hold");
-    QTest::newRow("held") << true;
-    QTest::newRow("not held") << false;
+    QTest::addColumn<bool>("readAfter");
+    QTest::newRow("held through a read") << false << true << true;
+    QTest::newRow("replaced by a read") << false << false << true;
+    QTest::newRow("applied at once") << true << false << false;
 }
 
 void TestBasicWindow::importWithAndWithoutHold()
 {
+    QFETCH(bool, readBefore);
     QFETCH(bool, hold);
+    QFETCH(bool, readAfter);
 
     Session session(3);
     QVERIFY(session.start());
     QVERIFY(session.connectAs(3, "kelvane"));
     const QJsonObject gateway = session.gateway().settingsDocument();
+    if (readBefore)
+        QVERIFY(session.readSettings());
 
     QJsonObject preset{{"150", gateway["150"]}};
     QJsonObject lte = gateway["200"].toObject();
@@ -506,7 +513,7 @@ void TestBasicWindow::importWithAndWithoutHold()
     lora["111"] = "preset.example.org";
     lora["121"] = "KZ868";
     preset["100"] = lora;
-    session.window.openName = scratch.filePath(QStringLiteral("preset-%1.gwset").arg(hold));
+    session.window.openName = scratch.filePath("preset.gwset");
     QVERIFY(writeFile(session.window.openName, QJsonDocument(preset).toJson()));
 
     press(session.button("importButton"));
@@ -519,19 +526,22 @@ void TestBasicWindow::importWithAndWithoutHold()
     if (hold)
         press(holdBox);
 
-    QVERIFY(session.readSettings());
-    QCOMPARE(apn->text(), hold ? QString("preset.apn") : gateway["200"]["211"].toString());
+    const bool presetStays = hold || !readAfter;
+    if (readAfter) {
+        QVERIFY(session.readSettings());
+        QCOMPARE(id->text(), gateway["100"]["110"].toString());
+        QCOMPARE(child<QCheckBox>(&session.window, "holdSettingsBox") != nullptr, hold);
+    }
+    QCOMPARE(apn->text(), presetStays ? QString("preset.apn") : gateway["200"]["211"].toString());
     QCOMPARE(session.field("loraPage/module1Page/serverAddressEdit")->text(),
-             hold ? QString("preset.example.org") : gateway["100"]["111"].toString());
-    QCOMPARE(id->text(), gateway["100"]["110"].toString());
+             presetStays ? QString("preset.example.org") : gateway["100"]["111"].toString());
     QCOMPARE(child<QComboBox>(&session.window, "loraPage/module1Page/frequencyPlanBox")
                      ->currentText(),
-             hold ? QString("KZ868") : gateway["100"]["121"].toString());
-    QCOMPARE(child<QCheckBox>(&session.window, "holdSettingsBox") != nullptr, hold);
+             presetStays ? QString("KZ868") : gateway["100"]["121"].toString());
 
     QVERIFY(session.apply());
     QCOMPARE(valueText(session.gateway().settingsDocument(), "200", "211"),
-             hold ? QString("preset.apn") : gateway["200"]["211"].toString());
+             presetStays ? QString("preset.apn") : gateway["200"]["211"].toString());
 }
 
 void TestBasicWindow::unreadablePresetMergesNothing_data()
