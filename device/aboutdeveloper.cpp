@@ -1,6 +1,6 @@
 #include "device/aboutdeveloper.h"
 
-#include "app/colorscheme.h"
+#include "pagekit/colorscheme.h"
 
 #include <QDate>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "device/general.h"
 
-#include "app/resizescale.h"
+#include "pagekit/resizescale.h"
 
 #include <QFrame>
 #include <QIcon>

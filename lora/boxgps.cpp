@@ -1,7 +1,7 @@
 #include "lora/boxgps.h"
 
-#include "app/fieldvalidation.h"
-#include "app/inputpatterns.h"
+#include "pagekit/fieldvalidation.h"
+#include "pagekit/inputpatterns.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "lora/channelsbox.h"
 
-#include "app/fieldvalidation.h"
-#include "app/inputpatterns.h"
-#include "app/resizescale.h"
+#include "pagekit/fieldvalidation.h"
+#include "pagekit/inputpatterns.h"
+#include "pagekit/resizescale.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "lora/loralogs.h"
 
-#include "app/placedwidgets.h"
 #include "lora/logmatchhighlighter.h"
+#include "pagekit/placedwidgets.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #include "lora/lorasettings.h"
 
-#include "app/fieldvalidation.h"
-#include "app/inputpatterns.h"
-#include "app/resizescale.h"
 #include "lora/boxgps.h"
 #include "lora/channelsbox.h"
 #include "lora/gwidedit.h"
+#include "pagekit/fieldvalidation.h"
+#include "pagekit/inputpatterns.h"
+#include "pagekit/resizescale.h"
 
 #include <QApplication>
 #include <QCheckBox>

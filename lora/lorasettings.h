@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/unshownkeys.h"
+#include "pagekit/unshownkeys.h"
 
 class BoxGPS;
 class ChannelsBox;

@@ -1,7 +1,7 @@
 #include "lora/othersettings.h"
 
-#include "app/resizescale.h"
 #include "lora/tyrnserverbox.h"
+#include "pagekit/resizescale.h"
 
 #include <QCheckBox>
 

@@ -1,7 +1,7 @@
 #include "lora/tyrnserverbox.h"
 
-#include "app/resizescale.h"
 #include "link/sportconnector.h"
+#include "pagekit/resizescale.h"
 
 #include <QApplication>
 #include <QCheckBox>

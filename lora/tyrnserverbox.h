@@ -5,7 +5,7 @@
 #include <QMetaObject>
 #include <QPointer>
 
-#include "app/unshownkeys.h"
+#include "pagekit/unshownkeys.h"
 
 class QCheckBox;
 class QLabel;

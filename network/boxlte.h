@@ -4,7 +4,7 @@
 #include <QJsonObject>
 #include <QString>
 
-#include "app/unshownkeys.h"
+#include "pagekit/unshownkeys.h"
 
 class QFrame;
 class QLabel;

@@ -1,9 +1,9 @@
 #include "network/boxstaticip.h"
 
-#include "app/fieldvalidation.h"
-#include "app/inputpatterns.h"
-#include "app/placedwidgets.h"
-#include "app/resizescale.h"
+#include "pagekit/fieldvalidation.h"
+#include "pagekit/inputpatterns.h"
+#include "pagekit/placedwidgets.h"
+#include "pagekit/resizescale.h"
 
 #include <QJsonValue>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "network/boxvpn.h"
 
-#include "app/resizescale.h"
 #include "link/sportconnector.h"
+#include "pagekit/resizescale.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

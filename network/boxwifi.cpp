@@ -1,7 +1,7 @@
 #include "network/boxwifi.h"
 
-#include "app/placedwidgets.h"
-#include "app/resizescale.h"
+#include "pagekit/placedwidgets.h"
+#include "pagekit/resizescale.h"
 
 #include <QComboBox>
 #include <QJsonValue>

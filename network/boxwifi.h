@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "app/unshownkeys.h"
+#include "pagekit/unshownkeys.h"
 
 class QComboBox;
 class QLabel;

@@ -1,10 +1,10 @@
 #include "network/networksettings.h"
 
-#include "app/resizescale.h"
 #include "network/boxlte.h"
 #include "network/boxstaticip.h"
 #include "network/boxvpn.h"
 #include "network/boxwifi.h"
+#include "pagekit/resizescale.h"
 #include "settings/settingshandlerandcollector.h"
 
 #include <QApplication>

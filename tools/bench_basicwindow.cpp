@@ -1,7 +1,7 @@
-#include "app/basicwindow.h"
 #include "emulator/gatewayemulator.h"
 #include "link/sportconnector.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/basicwindow.h"
 #include "windowdriver.h"
 
 #include <QApplication>

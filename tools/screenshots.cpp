@@ -1,6 +1,6 @@
-#include "app/basicwindow.h"
 #include "emulator/gatewayemulator.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/basicwindow.h"
 #include "windowdriver.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "windowdriver.h"
 
-#include "app/applicationfont.h"
-#include "app/basicwindow.h"
+#include "window/applicationfont.h"
+#include "window/basicwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "app/colorscheme.h"
 #include "device/aboutdeveloper.h"
+#include "pagekit/colorscheme.h"
 #include "widgetcheck.h"
 
 #include <QLabel>

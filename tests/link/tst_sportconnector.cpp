@@ -1,8 +1,8 @@
-#include "app/catalogue.h"
 #include "emulator/gatewayemulator.h"
 #include "emulator/pseudoterminal.h"
 #include "link/sportconnector.h"
 #include "linkedgateway.h"
+#include "window/catalogue.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/fieldvalidation.h"
 #include "lora/boxgps.h"
+#include "pagekit/fieldvalidation.h"
 #include "widgetcheck.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "app/fieldvalidation.h"
 #include "lora/channelsbox.h"
+#include "pagekit/fieldvalidation.h"
 #include "widgetcheck.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "app/fieldvalidation.h"
 #include "lora/channelsbox.h"
 #include "lora/gwidedit.h"
 #include "lora/lorasettings.h"
+#include "pagekit/fieldvalidation.h"
 #include "widgetcheck.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "app/fieldvalidation.h"
 #include "lora/lorasettings.h"
 #include "lora/stacklorasettings.h"
+#include "pagekit/fieldvalidation.h"
 #include "widgetcheck.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "app/fieldvalidation.h"
 #include "network/boxlte.h"
+#include "pagekit/fieldvalidation.h"
 #include "widgetcheck.h"
 
 #include <QJsonObject>

@@ -1,5 +1,5 @@
-#include "app/fieldvalidation.h"
 #include "network/boxstaticip.h"
+#include "pagekit/fieldvalidation.h"
 #include "widgetcheck.h"
 
 #include <QJsonObject>

@@ -1,4 +1,3 @@
-#include "app/fieldvalidation.h"
 #include "emulator/gatewayemulator.h"
 #include "link/sportconnector.h"
 #include "linkedgateway.h"
@@ -7,6 +6,7 @@
 #include "network/boxvpn.h"
 #include "network/boxwifi.h"
 #include "network/networksettings.h"
+#include "pagekit/fieldvalidation.h"
 #include "settings/settingshandlerandcollector.h"
 #include "widgetcheck.h"
 

@@ -1,4 +1,4 @@
-#include "app/placedwidgets.h"
+#include "pagekit/placedwidgets.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,3 @@
-#include "app/applicationfont.h"
-#include "app/basicwindow.h"
 #include "device/aboutdeveloper.h"
 #include "device/aboutdevice.h"
 #include "lora/loralogs.h"
@@ -9,6 +7,8 @@
 #include "network/networksettings.h"
 #include "settings/settingshandlerandcollector.h"
 #include "textfit.h"
+#include "window/applicationfont.h"
+#include "window/basicwindow.h"
 
 #include <QJsonDocument>
 #include <QScopeGuard>

@@ -1,10 +1,10 @@
-#include "app/basicwindow.h"
-#include "app/fieldvalidation.h"
 #include "device/aboutdevice.h"
 #include "emulator/gatewayemulator.h"
 #include "link/sportconnector.h"
 #include "messageboxcloser.h"
+#include "pagekit/fieldvalidation.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/basicwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

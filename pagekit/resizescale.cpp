@@ -1,4 +1,4 @@
-#include "app/resizescale.h"
+#include "pagekit/resizescale.h"
 
 #include <cstdlib>
 

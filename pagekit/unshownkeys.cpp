@@ -1,4 +1,4 @@
-#include "app/unshownkeys.h"
+#include "pagekit/unshownkeys.h"
 
 #include <utility>
 

@@ -1,8 +1,5 @@
-#include "app/basicwindow.h"
+#include "window/basicwindow.h"
 
-#include "app/colorscheme.h"
-#include "app/fieldvalidation.h"
-#include "app/waitinganimation.h"
 #include "device/aboutdeveloper.h"
 #include "device/aboutdevice.h"
 #include "link/sportconnector.h"
@@ -10,9 +7,12 @@
 #include "lora/othersettings.h"
 #include "lora/stacklorasettings.h"
 #include "network/networksettings.h"
+#include "pagekit/colorscheme.h"
+#include "pagekit/fieldvalidation.h"
 #include "settings/presetfile.h"
 #include "settings/settingsequal.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/waitinganimation.h"
 
 #include <QApplication>
 #include <QCheckBox>

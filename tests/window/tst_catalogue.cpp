@@ -1,4 +1,4 @@
-#include "app/catalogue.h"
+#include "window/catalogue.h"
 
 #include <QTranslator>
 #include <QtTest>

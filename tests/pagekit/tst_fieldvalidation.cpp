@@ -1,4 +1,4 @@
-#include "app/fieldvalidation.h"
+#include "pagekit/fieldvalidation.h"
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>

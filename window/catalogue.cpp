@@ -1,4 +1,4 @@
-#include "app/catalogue.h"
+#include "window/catalogue.h"
 
 #include <QCoreApplication>
 #include <QLocale>

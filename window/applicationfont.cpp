@@ -1,4 +1,4 @@
-#include "app/applicationfont.h"
+#include "window/applicationfont.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
-#include "app/applicationfont.h"
-#include "app/basicwindow.h"
-#include "app/catalogue.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/applicationfont.h"
+#include "window/basicwindow.h"
+#include "window/catalogue.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "app/waitinganimation.h"
+#include "window/waitinganimation.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/inputpatterns.h"
+#include "pagekit/inputpatterns.h"
 
 #include <QRegularExpressionValidator>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "app/colorscheme.h"
+#include "pagekit/colorscheme.h"
 
 #include <QPalette>
 #include <QtTest>
