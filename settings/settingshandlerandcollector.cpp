@@ -1,5 +1,7 @@
 #include "settings/settingshandlerandcollector.h"
 
+#include "settings/settingsrules.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -69,10 +71,7 @@ QJsonObject SettingsHandlerAndCollector::getSettings() const
 
 QJsonObject SettingsHandlerAndCollector::getLoRaSettings() const
 {
-    QJsonObject lora{{QStringLiteral("100"), groupObject(QStringLiteral("100"))}};
-    if (document->contains(QStringLiteral("150")))
-        lora.insert(QStringLiteral("150"), groupObject(QStringLiteral("150")));
-    return lora;
+    return SettingsRules::loraGroupsOf(*document);
 }
 
 QJsonObject SettingsHandlerAndCollector::getLTESettings() const
@@ -175,7 +174,7 @@ QByteArray SettingsHandlerAndCollector::toJson() const
 
 QJsonObject SettingsHandlerAndCollector::groupObject(const QString &key) const
 {
-    return document->value(key).toObject();
+    return SettingsRules::groupOf(*document, key);
 }
 
 QString SettingsHandlerAndCollector::takeString(const QString &key)

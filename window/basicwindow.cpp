@@ -10,7 +10,6 @@
 #include "pagekit/colorscheme.h"
 #include "pagekit/fieldvalidation.h"
 #include "settings/presetfile.h"
-#include "settings/settingsequal.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/waitinganimation.h"
 
@@ -42,11 +41,6 @@ const QString modelKey = QStringLiteral("Model");
 const QString currentTabKey = QStringLiteral("CurrentTab");
 const QString defaultPort = QStringLiteral("COM-1");
 
-const QString lteGroupKey = QStringLiteral("200");
-const QString staticIpGroupKey = QStringLiteral("300");
-const QString wifiGroupKey = QStringLiteral("350");
-const QString module1GroupKey = QStringLiteral("100");
-const QString module2GroupKey = QStringLiteral("150");
 const QString coreVersionKey = QStringLiteral("9");
 const QString disconnectedCoreVersion = QStringLiteral("1.1.1");
 
@@ -120,16 +114,6 @@ QString themed(const QString &path, ColorScheme::Scheme scheme)
         return path;
     QString dark = path;
     return dark.insert(dark.lastIndexOf(QLatin1Char('.')), QStringLiteral("_w"));
-}
-
-bool isTwoModuleModel(int code)
-{
-    return code == modelTk3 || code == modelTk3Max;
-}
-
-bool hasWifi(int code)
-{
-    return code == modelTk0 || code == modelTk3Max;
 }
 
 // Presets are proposed beside the program, unless it is installed where the
@@ -629,7 +613,8 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
     const QJsonObject received = *SettingsJSON;
 
     SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
-    collector->addSettings(received);
+    collector->replaceSettings(
+            SettingsRules(loraPage->deviceType).readDocument(collector->getSettings(), received));
     const QString coreVersion = received.value(coreVersionKey).toString();
     if (holdSettings) {
         // The held pages keep every imported value; only the identifiers follow
@@ -649,7 +634,7 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
     if (!link)
         return;
     link->serverPowerUpCheckRequest();
-    if (link && isTwoModuleModel(loraPage->deviceType))
+    if (link && SettingsRules::hasSecondModule(loraPage->deviceType))
         link->requestLoRaModulesState();
 }
 
@@ -703,38 +688,15 @@ void BasicWindow::sendSettingsToGateway()
     qDebug() << validation.invalidFields();
 
     SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
-    const int code = loraPage->deviceType;
-
-    const QJsonObject loraShown = loraPage->getSettings(true);
-    if (settingsEqual(collector->getLoRaSettings(), loraShown)) {
-        QJsonObject unchanged{{module1GroupKey, QJsonObject()}};
-        if (isTwoModuleModel(code))
-            unchanged.insert(module2GroupKey, QJsonObject());
-        collector->addSettings(unchanged);
-    } else {
-        collector->addSettings(loraShown);
-    }
-
-    QJsonObject networkHeld{{lteGroupKey, collector->getLTESettings()},
-                            {staticIpGroupKey, collector->getStaticIPSettings()}};
-    if (hasWifi(code))
-        networkHeld.insert(wifiGroupKey, collector->getWiFiSettings());
-    const QJsonObject networkShown = networkPage->getSettings();
-    if (settingsEqual(networkHeld, networkShown)) {
-        QJsonObject unchanged{{lteGroupKey, QJsonObject()}, {staticIpGroupKey, QJsonObject()}};
-        if (hasWifi(code))
-            unchanged.insert(wifiGroupKey, QJsonObject());
-        collector->addSettings(unchanged);
-    } else {
-        collector->addSettings(networkShown);
-    }
-
-    // The held side is the bare group and the page's is wrapped, so the server
-    // group always goes out in full.
-    if (code != modelTk0)
-        collector->addSettings(otherPage->getSettings());
-
+    const SettingsRules rules(loraPage->deviceType);
+    collector->replaceSettings(rules.applyDocument(collector->getSettings(), shownGroups(true)));
     link->sendSettings(collector->toJson());
+}
+
+SettingsRules::PageGroups BasicWindow::shownGroups(bool withGatewayId) const
+{
+    return {loraPage->getSettings(withGatewayId), networkPage->getSettings(),
+            otherPage->getSettings()};
 }
 
 void BasicWindow::unlockApplyButton()
@@ -746,7 +708,7 @@ void BasicWindow::unlockApplyButton()
     if (!link)
         return;
     link->serverPowerUpCheckRequest();
-    if (link && isTwoModuleModel(loraPage->deviceType))
+    if (link && SettingsRules::hasSecondModule(loraPage->deviceType))
         link->requestLoRaModulesState();
 }
 
@@ -777,16 +739,10 @@ QString BasicWindow::askPresetOpenName(const QString &startDirectory)
 // that the next apply compares against.
 void BasicWindow::savePresets()
 {
-    QJsonObject document = SettingsHandlerAndCollector::getInstance()->getSettings();
-    const auto merge = [&document](const QJsonObject &groups) {
-        for (auto group = groups.constBegin(); group != groups.constEnd(); ++group)
-            document.insert(group.key(), group.value());
-    };
-    merge(loraPage->getSettings(false));
-    merge(networkPage->getSettings());
-    if (modelBox->currentIndex() != modelTk0)
-        merge(otherPage->getSettings());
-
+    const QJsonObject document
+            = SettingsRules(modelBox->currentIndex())
+                      .exportDocument(SettingsHandlerAndCollector::getInstance()->getSettings(),
+                                      shownGroups(false));
     if (SettingsHandlerAndCollector::hasEmptyFields(document)) {
         showDialogWidget(boxCritical, tr("Ошибка"), tr("Невозможно сохранить пустые настройки"));
         return;
@@ -826,7 +782,8 @@ void BasicWindow::loadPresets()
         // them as empty objects.
         SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
         const QJsonObject gatewayPicture = collector->getSettings();
-        collector->addSettings(result.document);
+        collector->replaceSettings(SettingsRules(modelBox->currentIndex())
+                                           .importedDocument(gatewayPicture, result.document));
         fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
         break;

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "settings/settingsrules.h"
+
 class AboutDevice;
 class AboutDeveloper;
 class LoRaLogs;
@@ -86,6 +88,7 @@ private:
     void dropLink();
     void setCoreVersionKeepingPages(const QString &version);
     void fillPagesFromCollector(bool withGatewayId);
+    SettingsRules::PageGroups shownGroups(bool withGatewayId) const;
     QByteArray loginBytes() const;
     QByteArray passwordBytes() const;
     void createHoldSettingsBox();
