@@ -11,6 +11,10 @@
         <source>Настройки VPN</source>
         <translation>VPN settings</translation>
     </message>
+    <message>
+        <source>Статический IP адрес</source>
+        <translation>Static IP address</translation>
+    </message>
 </context>
 <context>
     <name>BoxLTE</name>

@@ -302,8 +302,8 @@ void TestNetworkSettings::englishCatalogue_data()
 
     QTest::newRow("LTE title") << "lteBox"
                                << "LTE modem settings";
-    QTest::newRow("static IP title stays Russian") << "staticIPBox"
-                                                   << "Статический IP адрес";
+    QTest::newRow("static IP title") << "staticIPBox"
+                                     << "Static IP address";
     QTest::newRow("Wi-Fi title stays Russian") << "wifiBox"
                                                << "Настройки WI-FI";
     QTest::newRow("LTE address") << "lteBox"
