@@ -15,6 +15,10 @@
         <source>Статический IP адрес</source>
         <translation>Static IP address</translation>
     </message>
+    <message>
+        <source>Настройки WI-FI</source>
+        <translation>Wi-Fi settings</translation>
+    </message>
 </context>
 <context>
     <name>BoxLTE</name>
@@ -69,6 +73,50 @@
     <message>
         <source>Шлюз</source>
         <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Конфигурация Wi-Fi:</source>
+        <translation>Wi-Fi mode:</translation>
+    </message>
+    <message>
+        <source>Клиент</source>
+        <translation>Client</translation>
+    </message>
+    <message>
+        <source>Точка доступа</source>
+        <translation>Access point</translation>
+    </message>
+    <message>
+        <source>Только Wi-Fi</source>
+        <translation>Wi-Fi only</translation>
+    </message>
+    <message>
+        <source>Имя сети (SSID)</source>
+        <translation>Network (SSID)</translation>
+    </message>
+    <message>
+        <source>IP-адрес</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>IP-адрес сети</source>
+        <translation>Network IP</translation>
+    </message>
+    <message>
+        <source>Маска подсети</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>Предпочитаемый DNS</source>
+        <translation>Preferred DNS</translation>
+    </message>
+    <message>
+        <source>Дополнительный DNS</source>
+        <translation>Alternate DNS</translation>
+    </message>
+    <message>
+        <source>Диапазон IP-адресов</source>
+        <translation>IP address range</translation>
     </message>
 </context>
 <context>

@@ -304,8 +304,8 @@ void TestNetworkSettings::englishCatalogue_data()
                                << "LTE modem settings";
     QTest::newRow("static IP title") << "staticIPBox"
                                      << "Static IP address";
-    QTest::newRow("Wi-Fi title stays Russian") << "wifiBox"
-                                               << "Настройки WI-FI";
+    QTest::newRow("Wi-Fi title") << "wifiBox"
+                                 << "Wi-Fi settings";
     QTest::newRow("LTE address") << "lteBox"
                                  << "Adress";
     QTest::newRow("LTE second ping on two lines") << "lteBox"
@@ -316,8 +316,8 @@ void TestNetworkSettings::englishCatalogue_data()
                                     << "DNS2";
     QTest::newRow("Wi-Fi password") << "wifiBox"
                                     << "Password";
-    QTest::newRow("Wi-Fi network name stays Russian") << "wifiBox"
-                                                      << "Имя сети (SSID)";
+    QTest::newRow("Wi-Fi network name") << "wifiBox"
+                                        << "Network (SSID)";
     QTest::newRow("VPN run") << "vpnBox"
                              << "Run OVPN";
     QTest::newRow("VPN hint") << "vpnBox"
