@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
@@ -284,9 +283,12 @@ private slots:
         QCOMPARE(page->clearLogsButton->y(), reference->clearLogsButton->y());
 
         QCOMPARE(WidgetCheck::layoutProblems(page.get()), QStringList());
-        QTemporaryDir dir;
-        QVERIFY(WidgetCheck::renderToPng(page.get(), dir.filePath("aboutdevice.png")));
-        QCOMPARE(QImage(dir.filePath("aboutdevice.png")).size(), size);
+        // The arrows show only their icons; a lost picture leaves them blank.
+        QCOMPARE(WidgetCheck::unpainted(page.get(),
+                                        {"infoBox", "leftArrow", "rightArrow", "ipValue",
+                                         "rebootLogView", "clearLogsButton", "resetGatewayButton",
+                                         "resetLoRaButton", "rebootButton"}),
+                 QStringList());
     }
 };
 

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <cmath>
 #include <memory>
 
 namespace {
@@ -180,27 +179,30 @@ private slots:
     void columnsScale_data()
     {
         QTest::addColumn<int>("width");
-        QTest::newRow("reference") << 881;
-        QTest::newRow("factor rounded up") << 1000;
-        QTest::newRow("wide") << 1530;
+        QTest::addColumn<QList<int>>("xs");
+
+        // At 185, 396, 445 and 630 on the reference width; 1000 / 881 = 1.135 rounds to 1.14,
+        // 1530 / 881 = 1.737 to 1.74, and the products are cut, not rounded.
+        QTest::newRow("reference") << 881 << QList<int>{185, 396, 445, 630};
+        QTest::newRow("factor rounded up") << 1000 << QList<int>{210, 451, 507, 718};
+        QTest::newRow("wide") << 1530 << QList<int>{321, 689, 774, 1096};
     }
 
     void columnsScale()
     {
         QFETCH(int, width);
+        QFETCH(QList<int>, xs);
 
         box->setDeviceInfo(three);
-        const QStringList names{"ipValue", "rightArrow", "GSMValue", "makerValue"};
-        QList<QPoint> reference;
+        const QStringList names{"ipValue", "rightArrow", "CoreVerCaption", "makerValue"};
+        QList<int> ys;
         for (const QString &name : names)
-            reference.append(box->findChild<QWidget *>(name)->pos());
+            ys.append(box->findChild<QWidget *>(name)->y());
         box->resize(width, box->height());
         QTRY_COMPARE(box->width(), width);
 
-        const double factor = std::round(width * 100.0 / 881) / 100.0;
         for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(box->findChild<QWidget *>(names.at(i))->pos(),
-                     QPoint(int(factor * reference.at(i).x()), reference.at(i).y()));
+            QCOMPARE(box->findChild<QWidget *>(names.at(i))->pos(), QPoint(xs.at(i), ys.at(i)));
         QCOMPARE(WidgetCheck::layoutProblems(box.get()), QStringList());
     }
 };

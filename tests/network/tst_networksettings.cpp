@@ -12,7 +12,6 @@
 
 #include <QComboBox>
 #include <QDropEvent>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 #include <QUrl>
@@ -497,14 +495,8 @@ void TestNetworkSettings::layoutAndPicture()
         const QRect inside(QPoint(0, 0), page.size());
         QVERIFY2(inside.contains(box->geometry()), qPrintable(box->objectName()));
     }
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString file = dir.filePath(
-            QStringLiteral("network-%1x%2.png").arg(size.width()).arg(size.height()));
-    QVERIFY(WidgetCheck::renderToPng(&page, file));
-    const QImage picture(file);
-    QCOMPARE(picture.size(), size);
+    QCOMPARE(WidgetCheck::unpainted(&page, {"lteBox", "staticIPBox", "vpnBox", "wifiBox"}),
+             QStringList());
 }
 
 QTEST_MAIN(TestNetworkSettings)

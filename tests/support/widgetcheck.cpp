@@ -1,5 +1,6 @@
 #include "widgetcheck.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
@@ -71,4 +72,23 @@ QStringList WidgetCheck::layoutProblems(const QWidget *root)
 bool WidgetCheck::renderToPng(QWidget *widget, const QString &filePath)
 {
     return widget->grab().save(filePath, "PNG");
+}
+
+QStringList WidgetCheck::unpainted(QWidget *root, const QStringList &names)
+{
+    const QImage picture = root->grab().toImage();
+    QStringList found;
+    for (const QString &name : names) {
+        const QWidget *child = root->findChild<QWidget *>(name);
+        const QRect area = child && child->isVisibleTo(root)
+                ? QRect(child->mapTo(root, QPoint(0, 0)), child->size()).intersected(picture.rect())
+                : QRect();
+        bool flat = true;
+        for (int y = area.top(); flat && y <= area.bottom(); ++y)
+            for (int x = area.left(); flat && x <= area.right(); ++x)
+                flat = picture.pixel(x, y) == picture.pixel(area.topLeft());
+        if (flat)
+            found.append(name);
+    }
+    return found;
 }

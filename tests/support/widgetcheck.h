@@ -20,4 +20,7 @@ public:
     static QStringList layoutProblems(const QWidget *root);
     // Renders the widget offscreen into a PNG file; returns whether it was written.
     static bool renderToPng(QWidget *widget, const QString &filePath);
+    // Names of the listed descendants of root that are missing, hidden or one flat
+    // colour in root's rendering: nothing of them reached the screen.
+    static QStringList unpainted(QWidget *root, const QStringList &names);
 };
