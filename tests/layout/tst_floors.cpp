@@ -3,9 +3,9 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-// Each folder of the program may include from its own floor and those below it,
-// never from above: the window over the pages over what the pages share over the
-// link and the settings document. The pages do not include one another.
+// Each folder of the program may include from the floors below it, never from
+// above: the window over the pages over what the pages share over the link over
+// the settings document. The pages do not include one another.
 class TestFloors : public QObject
 {
     Q_OBJECT
