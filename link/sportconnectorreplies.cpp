@@ -1,0 +1,245 @@
+#include "link/sportconnector.h"
+
+#include "link/historylog.h"
+#include "link/sportconnectorprivate.h"
+
+#include <QDebug>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QStringList>
+
+using namespace SPortConnectorPrivate;
+
+namespace {
+
+// Reply 45 reports 8 for a gateway with one LoRa module.
+constexpr int singleModuleState = 8;
+
+// White space may stand between a payload and its closing "]}"; a code must not
+// be read from "31\r\n" as if it were a longer message without a space.
+QString withoutTrailingSpace(const QString &payload)
+{
+    qsizetype end = payload.size();
+    while (end > 0 && payload.at(end - 1).isSpace())
+        --end;
+    return payload.left(end);
+}
+
+} // namespace
+
+void SPortConnector::takeReplies(const QByteArray &chunk)
+{
+    writeHistoryLog(historyInfo, QStringLiteral("Read logs - ") + QString::fromUtf8(chunk));
+    // Nothing before the old end can hold a "]}": every one was cut when it arrived.
+    const qsizetype searchFrom = receiveBuffer->size() - 1;
+    receiveBuffer->append(chunk);
+    if (chunk.contains('}') || framer.hasPending())
+        parseReceivedFrames(searchFrom);
+}
+
+// Replies cut earlier may still wait: a reply's box (the notice of reply 930) stood
+// while the reply after it (50) came in the same read.
+void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
+{
+    if (!framer.cutFrame(*receiveBuffer, searchFrom) && !framer.hasPending())
+        return;
+    writeHistoryLog(historyInfo, QStringLiteral("Seraching types by protocol."));
+    QPointer<SPortConnector> self(this);
+    ReplyFramer::Reply reply;
+    while ((state == State::Online || state == State::Dropped) && framer.takeNext(reply)) {
+        writeHistoryLog(historyInfo,
+                        QStringLiteral("Finded - ") + reply.type + QStringLiteral("  ")
+                                + reply.message);
+        dispatchByType(reply.type, reply.message);
+        if (!self)
+            return;
+    }
+}
+
+void SPortConnector::dispatchByType(QString type, QString message)
+{
+    const QString payload = ReplyFramer::payloadOf(message);
+    if (type.contains(QLatin1String("CONNECT"))) {
+        releaseHeldWrites();
+        const QStringList parts = payload.split(QLatin1Char(' '));
+        coreAlive = parts.first().toInt() != 0;
+        if (parts.size() >= 2)
+            emit gatewayModel(parts.last().toInt());
+    } else if (type.contains(QLatin1String("LOGS"))) {
+        emit sendLoRaLogs(payload);
+    } else if (type.contains(QLatin1String("RESPONSE"))) {
+        parsingMessageInResponse(withoutTrailingSpace(payload));
+    } else if (type.contains(QLatin1String("ERROR"))) {
+        handleError(withoutTrailingSpace(payload));
+    }
+}
+
+void SPortConnector::parsingMessageInResponse(QString message)
+{
+    constexpr qsizetype codeOnlyLength = 3;
+    int code = 0;
+    QString text;
+    if (message.size() <= codeOnlyLength) {
+        code = message.toInt();
+        text = message;
+    } else {
+        const qsizetype space = message.indexOf(QLatin1Char(' '));
+        code = message.left(space + 1).toInt();
+        text = message.mid(space + 1);
+    }
+    writeHistoryLog(historyInfo,
+                    QStringLiteral("Получен ответ. Код - %1, сообщение - %2").arg(code).arg(text));
+    // A copy: a nested event loop inside the handler may refill the table.
+    const std::function<void(QString)> handler = eventOptions.value(code);
+    if (!handler) {
+        qDebug() << "Неизвестный ключ" << code;
+        writeHistoryLog(historyError,
+                        QStringLiteral("parsingMessageInResponse - Неизвестный ключ %1").arg(code));
+        return;
+    }
+    handler(text);
+}
+
+void SPortConnector::handleError(QString message)
+{
+    constexpr qsizetype codeOnlyLength = 4;
+    int code = 0;
+    QString detail;
+    if (message.size() <= codeOnlyLength) {
+        code = message.toInt();
+        detail = message;
+    } else {
+        const qsizetype space = message.indexOf(QLatin1Char(' '));
+        code = message.left(space + 1).toInt();
+        detail = message.mid(space + 1).replace(QLatin1Char(' '), QLatin1Char('\n'));
+    }
+
+    QPointer<SPortConnector> self(this);
+    QString text;
+    switch (code) {
+    case 1005:
+        text = tr("Служба lora_pkt_fwd не запущена.");
+        break;
+    case 1006:
+        text = tr("Не удалось открыть файл .ovpn для записи.");
+        break;
+    case 1007: {
+        text = tr("Не удалось получить некоторые настройки.\nКод ошибки: %1").arg(detail);
+        QJsonObject empty;
+        emit resivedSettings(&empty);
+        break;
+    }
+    case 1008:
+        text = tr("Не удалось установить некоторые настройки.\nКод ошибки: %1").arg(detail);
+        emit unlockApplyBTN();
+        break;
+    case 1009:
+        text = tr("Не удалось активировать сервис OpenVPN.");
+        break;
+    case 1010:
+        text = tr("Не удалось запустить сервис OpenVPN.");
+        break;
+    case 9909:
+        text = tr("Сервис OpenVPN уже активирован.");
+        break;
+    case 9910:
+        text = tr("Сервис OpenVPN уже запущен.");
+        break;
+    default:
+        text = tr("В приложении возникла ошибка. Код ошибки: %1").arg(code);
+        break;
+    }
+    if (self)
+        emit sendTxtDialog(boxCritical, tr("Ошибка"), text);
+}
+
+void SPortConnector::initEventOptions()
+{
+    const QString settingsTitle = tr("Настройки");
+    const QString vpnTitle = QStringLiteral("VPN config");
+    const QString forwarderTitle = QStringLiteral("Lora_Pkt_Fwd");
+
+    eventOptions.insert(10, [this](QString) {
+        clearReceiveBuffer();
+        emit readyToGetOVPN();
+    });
+    eventOptions.insert(11, [this, vpnTitle](QString) {
+        clearReceiveBuffer();
+        resumeLogStream();
+        emit sendTxtDialog(boxInformation, vpnTitle, tr("Передача файла завершена"));
+    });
+    eventOptions.insert(20, [this](QString text) { serverPowerUpCheckResponce(text); });
+    eventOptions.insert(21, [this](QString) { serverPowerUpCheckRequest(); });
+    eventOptions.insert(30, [this, settingsTitle](QString) {
+        emit sendTxtDialog(boxInformation, settingsTitle, tr("Настройки LoRa успешно сброшены!"));
+    });
+    eventOptions.insert(31, [this, settingsTitle](QString) {
+        QPointer<SPortConnector> self(this);
+        emit sendTxtDialog(boxInformation, settingsTitle, tr("Настройки применены!"));
+        if (self)
+            emit unlockApplyBTN();
+    });
+    eventOptions.insert(32, [this, settingsTitle](QString) {
+        emit sendTxtDialog(boxInformation, settingsTitle,
+                           tr("Настройки базовой станции успешно сброшены!"));
+    });
+    eventOptions.insert(33, [this](QString text) {
+        QJsonObject settings = QJsonDocument::fromJson(text.toUtf8()).object();
+        emit resivedSettings(&settings);
+    });
+    eventOptions.insert(40, [this](QString) {
+        clearReceiveBuffer();
+        logsActive = true;
+    });
+    eventOptions.insert(45, [this](QString text) {
+        emit recivedStatusLoRaModules(text.toInt() != singleModuleState);
+    });
+    eventOptions.insert(46, [this, forwarderTitle](QString) {
+        emit sendTxtDialog(boxInformation, forwarderTitle,
+                           tr("Дополнительный модуль LoRa запущен!"));
+    });
+    eventOptions.insert(47, [this, forwarderTitle](QString) {
+        emit sendTxtDialog(boxInformation, forwarderTitle,
+                           tr("Дополнительный модуль LoRa остановлен!"));
+    });
+    eventOptions.insert(50, [this](QString) { beginReboot(); });
+    eventOptions.insert(60, [this, vpnTitle](QString) {
+        resumeLogStream();
+        emit sendTxtDialog(boxInformation, vpnTitle, tr("Сервис OpenVPN активирован."));
+    });
+    eventOptions.insert(61, [this, vpnTitle](QString) {
+        resumeLogStream();
+        emit sendTxtDialog(boxInformation, vpnTitle, tr("Сервис OpenVPN запущен."));
+    });
+    eventOptions.insert(62, [this](QString text) { emit openVPNState(text.toInt()); });
+    eventOptions.insert(930, [this, settingsTitle](QString) {
+        emit sendTxtDialog(boxInformation, settingsTitle,
+                           tr("Базовая станция будет перезагружена."));
+    });
+}
+
+void SPortConnector::serverPowerUpCheckResponce(QString Message)
+{
+    constexpr int sdCardMissingFlag = 1;
+    const QStringList sections = Message.split(QLatin1Char(' '));
+    const auto section = [&sections](int index) {
+        return index < sections.size() ? sections.at(index).toInt() : 0;
+    };
+    const bool enable = section(0) != 0;
+    const bool start = section(1) != 0;
+    const bool sdMissing = section(2) == sdCardMissingFlag;
+
+    QPointer<SPortConnector> self(this);
+    emit serverStatusResponse(enable, start);
+    if (!self)
+        return;
+    if (serverCheckPending && sdMissing) {
+        serverCheckPending = false;
+        emit sendTxtDialog(
+                boxWarning, tr("Ошибка"),
+                tr("Локальный LoRaWAN сервер не запущен, поскольку отсутсвует SD накопитель"));
+        if (!self)
+            return;
+    }
+    resumeLogStream();
+}
