@@ -657,8 +657,6 @@ void TestLoRaLogs::rendersWithoutOverlaps()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
     QCOMPARE(WidgetCheck::layoutProblems(&page), QStringList());
-    QTemporaryDir dir;
-    QVERIFY(WidgetCheck::renderToPng(&page, dir.filePath(QStringLiteral("loralogs.png"))));
 }
 
 QTEST_MAIN(TestLoRaLogs)

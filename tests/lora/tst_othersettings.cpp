@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestOtherSettings : public QObject
@@ -114,8 +113,6 @@ void TestOtherSettings::rendersWithoutOverlaps()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
     QCOMPARE(WidgetCheck::layoutProblems(&page), QStringList());
-    QTemporaryDir dir;
-    QVERIFY(WidgetCheck::renderToPng(&page, dir.filePath(QStringLiteral("othersettings.png"))));
 }
 
 QTEST_MAIN(TestOtherSettings)

@@ -69,11 +69,6 @@ QStringList WidgetCheck::layoutProblems(const QWidget *root)
     return overlappingSiblings(root) + outsideParent(root);
 }
 
-bool WidgetCheck::renderToPng(QWidget *widget, const QString &filePath)
-{
-    return widget->grab().save(filePath, "PNG");
-}
-
 QStringList WidgetCheck::unpainted(QWidget *root, const QStringList &names)
 {
     const QImage picture = root->grab().toImage();

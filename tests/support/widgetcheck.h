@@ -18,8 +18,6 @@ public:
     static QStringList outsideParent(const QWidget *root);
     // Both of the above: every overlap and every child outside its parent.
     static QStringList layoutProblems(const QWidget *root);
-    // Renders the widget offscreen into a PNG file; returns whether it was written.
-    static bool renderToPng(QWidget *widget, const QString &filePath);
     // Names of the listed descendants of root that are missing, hidden or one flat
     // colour in root's rendering: nothing of them reached the screen.
     static QStringList unpainted(QWidget *root, const QStringList &names);
