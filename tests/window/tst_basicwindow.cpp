@@ -5,8 +5,10 @@
 #include "pagekit/fieldvalidation.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/basicwindow.h"
+#include "window/connectionstateline.h"
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -19,9 +21,11 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <csignal>
 #include <memory>
@@ -33,6 +37,9 @@ namespace {
 constexpr int stepMs = 5;
 constexpr int exchangeWaitMs = 10000;
 constexpr int slowRebootStepMs = 2000;
+constexpr int replugAfterMs = 20;
+// The return poll and a login with the emulator take a fraction of this.
+constexpr int reconnectBoundMs = 3000;
 
 class TestWindow : public BasicWindow
 {
@@ -191,7 +198,12 @@ private slots:
     void invalidFieldRefusesApply();
     void rebootShowsBootOutputAndLogsInAgain();
     void gatewayLostDuringReboot();
-    void vanishedPortIsNoticed();
+    void vanishedPortIsAwaited();
+    void unplugReconnects_data();
+    void unplugReconnects();
+    void keepAliveLeavesTabAndFocus();
+    void busyPortNamesItsHolder();
+    void cancelDuringConnect();
     void exportThenApplyStillSendsChange();
     void importWithAndWithoutHold_data();
     void importWithAndWithoutHold();
@@ -430,7 +442,9 @@ void TestBasicWindow::gatewayLostDuringReboot()
     QCOMPARE(session.boxes.boxes().size(), boxCount);
 }
 
-void TestBasicWindow::vanishedPortIsNoticed()
+// No read error tells of this loss: the presence poll does, and the window waits
+// for the adapter until Disconnect ends the wait.
+void TestBasicWindow::vanishedPortIsAwaited()
 {
     Session session(1);
     QVERIFY(session.start());
@@ -442,10 +456,139 @@ void TestBasicWindow::vanishedPortIsNoticed()
     session.boxes.clear();
     QVERIFY(QMetaObject::invokeMethod(
             session.window.findChild<QTimer *>(QStringLiteral("connectionTimer")), "timeout"));
-    QTRY_COMPARE(session.boxes.boxes().size(), 1);
-    QCOMPARE(session.boxes.boxes().first().icon, int(QMessageBox::Critical));
-    QVERIFY(session.button("connectButton")->isEnabled());
+    QVERIFY(!session.window.gatewayLink());
+    QVERIFY(session.button("disconnectButton")->isEnabled());
+    QVERIFY(!session.button("connectButton")->isEnabled());
     QVERIFY(!session.button("requestButton")->isEnabled());
+
+    press(session.button("disconnectButton"));
+    QVERIFY(QFile::link(session.gateway().devicePath(), port));
+    QVERIFY(QMetaObject::invokeMethod(
+            session.window.findChild<QTimer *>(QStringLiteral("returnTimer")), "timeout"));
+    QVERIFY(!session.window.gatewayLink());
+    QVERIFY(session.button("connectButton")->isEnabled());
+    QCOMPARE(session.boxes.boxes().size(), 0);
+}
+
+void TestBasicWindow::unplugReconnects_data()
+{
+    QTest::addColumn<GatewayEmulator::Step>("step");
+    // The gateway's console went back to its login prompt meanwhile.
+    QTest::addColumn<bool>("consoleReset");
+
+    QTest::newRow("read") << GatewayEmulator::Step::Read << true;
+    QTest::newRow("apply") << GatewayEmulator::Step::Apply << false;
+    QTest::newRow("log stream") << GatewayEmulator::Step::LogStream << true;
+}
+
+void TestBasicWindow::unplugReconnects()
+{
+    QFETCH(GatewayEmulator::Step, step);
+    QFETCH(bool, consoleReset);
+
+    Session session(3);
+    const QString port = scratch.filePath(QStringLiteral("adapter-%1").arg(QTest::currentDataTag()));
+    session.gateway().setLinkPath(port);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane", port));
+    QVERIFY(session.readSettings());
+    child<QTabWidget>(&session.window, "tabs")->setCurrentIndex(2);
+    QLineEdit *apn = session.field("networkPage/lteBox/sim1Adress");
+    typeInto(apn, "edited.apn");
+
+    GatewayEmulator &gateway = session.gateway();
+    gateway.setUnplugAt(step, replugAfterMs);
+    const QPointer<SPortConnector> unplugged = session.window.gatewayLink();
+    QSignalSpy replugged(&gateway, &GatewayEmulator::replugged);
+    QObject::connect(&gateway, &GatewayEmulator::replugged, &gateway, [&gateway, consoleReset] {
+        if (consoleReset) {
+            gateway.setCoreRunning(false);
+            gateway.setAtShell(false);
+        }
+    });
+    if (step == GatewayEmulator::Step::Read)
+        press(session.button("requestButton"));
+    else if (step == GatewayEmulator::Step::Apply)
+        press(session.button("applyButton"));
+    else
+        child<QCheckBox>(&session.window, "logsPage/showBox")->click();
+    QVERIFY(replugged.wait(exchangeWaitMs));
+    auto *stateLine = child<ConnectionStateLine>(&session.window, "stateLine");
+    QVERIFY(QTest::qWaitFor(
+            [&] {
+                return !unplugged && stateLine->state() == ConnectionStateLine::State::Connected
+                        && session.button("applyButton")->isEnabled();
+            },
+            reconnectBoundMs));
+
+    QCOMPARE(apn->text(), QString("edited.apn"));
+    const bool applied = step == GatewayEmulator::Step::Apply;
+    QCOMPARE(session.requests.filter("--25 ").size(), applied ? 1 : 0);
+    const bool streamed = step == GatewayEmulator::Step::LogStream;
+    QTRY_COMPARE(session.requests.count("--50 Start"), streamed ? 2 : 0);
+    QVERIFY(session.readSettings());
+}
+
+// The keep-alive answer repeats the model the window already shows.
+void TestBasicWindow::keepAliveLeavesTabAndFocus()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QTRY_VERIFY(session.requests.contains("--10 State"));
+    auto *tabs = child<QTabWidget>(&session.window, "tabs");
+    tabs->setCurrentIndex(1);
+    QLineEdit *find = session.field("logsPage/findEdit");
+    find->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), find);
+    session.requests.clear();
+
+    QSignalSpy answered(session.window.gatewayLink(), &SPortConnector::gatewayModel);
+    QVERIFY(QMetaObject::invokeMethod(
+            session.window.gatewayLink()->findChild<QTimer *>(QStringLiteral("linkTimer")),
+            "timeout"));
+    QVERIFY(answered.wait(exchangeWaitMs));
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(QApplication::focusWidget(), find);
+    QVERIFY(!session.requests.contains("--50 State"));
+}
+
+void TestBasicWindow::busyPortNamesItsHolder()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QSerialPort holder;
+    holder.setPortName(session.gateway().devicePath());
+    QVERIFY(holder.open(QIODevice::ReadWrite));
+
+    child<QComboBox>(&session.window, "portBox")->setEditText(session.gateway().devicePath());
+    press(session.button("connectButton"));
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    const QString text = session.boxes.boxes().first().text;
+    QVERIFY2(text.contains(QString::number(QCoreApplication::applicationPid())), qPrintable(text));
+    QVERIFY(!text.contains("dialout"));
+}
+
+// Cancelled while the console still asks for the login: nothing is typed into it.
+void TestBasicWindow::cancelDuringConnect()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    session.gateway().setReplyDelayMs(exchangeWaitMs);
+    child<QComboBox>(&session.window, "portBox")->setEditText(session.gateway().devicePath());
+    press(session.button("connectButton"));
+    QVERIFY(session.window.gatewayLink());
+    QVERIFY(session.button("disconnectButton")->isEnabled());
+
+    press(session.button("disconnectButton"));
+    QVERIFY(!session.window.gatewayLink());
+    QVERIFY(!session.button("disconnectButton")->isEnabled());
+    QVERIFY(!child<QWidget>(&session.window, "spinner")->isVisible());
+
+    session.gateway().setReplyDelayMs(0);
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(!session.gateway().received().contains("exit"));
+    QCOMPARE(session.boxes.boxes().size(), 0);
 }
 
 void TestBasicWindow::exportThenApplyStillSendsChange()
