@@ -462,9 +462,10 @@ void TestBasicWindow::vanishedPortIsAwaited()
     QVERIFY(!session.button("requestButton")->isEnabled());
 
     press(session.button("disconnectButton"));
+    auto *returnTimer = session.window.findChild<QTimer *>(QStringLiteral("returnTimer"));
+    QVERIFY(!returnTimer->isActive());
     QVERIFY(QFile::link(session.gateway().devicePath(), port));
-    QVERIFY(QMetaObject::invokeMethod(
-            session.window.findChild<QTimer *>(QStringLiteral("returnTimer")), "timeout"));
+    QVERIFY(QMetaObject::invokeMethod(returnTimer, "timeout"));
     QVERIFY(!session.window.gatewayLink());
     QVERIFY(session.button("connectButton")->isEnabled());
     QCOMPARE(session.boxes.boxes().size(), 0);
