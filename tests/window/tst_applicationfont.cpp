@@ -10,9 +10,16 @@
 #include "window/applicationfont.h"
 #include "window/basicwindow.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryFile>
 #include <QTranslator>
 #include <QtTest>
@@ -46,6 +53,29 @@ const QByteArray typicalDocument = R"({
     "8": "A8:40:41:1C:2D:3E", "9": "1.2.0", "11": "TK-3Max 2.1", "12": "2.1",
     "10": {"1": "192.168.100.200", "2": "10.64.120.200", "3": "10.8.0.14"},
     "13": "Quectel EC25-E", "14": "Quectel L76-L", "15": "11.12.2025", "16": "1.1.2"})";
+
+// Every text a widget below root shows, hidden ones included.
+QStringList shownTexts(const QWidget *root)
+{
+    QStringList texts{root->toolTip(), root->windowTitle()};
+    if (const auto *label = qobject_cast<const QLabel *>(root))
+        texts << label->text();
+    else if (const auto *button = qobject_cast<const QAbstractButton *>(root))
+        texts << button->text();
+    else if (const auto *group = qobject_cast<const QGroupBox *>(root))
+        texts << group->title();
+    else if (const auto *edit = qobject_cast<const QLineEdit *>(root))
+        texts << edit->text() << edit->placeholderText();
+    else if (const auto *box = qobject_cast<const QComboBox *>(root))
+        for (int item = 0; item < box->count(); ++item)
+            texts << box->itemText(item);
+    else if (const auto *tabs = qobject_cast<const QTabWidget *>(root))
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            texts << tabs->tabText(tab);
+    for (const QWidget *child : root->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        texts << shownTexts(child);
+    return texts;
+}
 
 // The main window with the hold check box that a preset import brings.
 class ImportingWindow : public BasicWindow
@@ -179,6 +209,11 @@ void TestApplicationFont::everyTextFits()
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
     for (const QWidget *child : widget->findChildren<QWidget *>())
         QVERIFY2(child->font().pointSizeF() >= smallestPointSize, qPrintable(child->objectName()));
+    if (english) {
+        static const QRegularExpression cyrillic(QStringLiteral("\\p{Cyrillic}"));
+        const QStringList russian = shownTexts(widget.get()).filter(cyrillic);
+        QVERIFY2(russian.isEmpty(), qPrintable(russian.join('\n')));
+    }
 }
 
 QTEST_MAIN(TestApplicationFont)
