@@ -7,7 +7,7 @@
 QString DeviceLink::defaultPath()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return QDir(runtime.isEmpty() ? QDir::tempPath() : runtime)
+    return QDir(runtime.isEmpty() ? QStringLiteral("/tmp") : runtime)
             .filePath(QStringLiteral("kelvane-gateway"));
 }
 

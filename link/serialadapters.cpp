@@ -83,8 +83,6 @@ QString SerialAdapters::shortName(const SerialAdapter &adapter)
 {
     if (!adapter.description.trimmed().isEmpty())
         return adapter.description.trimmed();
-    if (QDir::isAbsolutePath(adapter.portName))
-        return QFileInfo(adapter.portName).fileName();
     return adapter.portName;
 }
 
@@ -132,7 +130,7 @@ QString SerialAdapters::devicePath(const QString &portName)
 QString SerialAdapters::emulatorLinkPath()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return QDir(runtime.isEmpty() ? QDir::tempPath() : runtime).filePath(emulatorLinkName);
+    return QDir(runtime.isEmpty() ? QStringLiteral("/tmp") : runtime).filePath(emulatorLinkName);
 }
 
 bool SerialAdapters::isOwnEmulatorLink(const QString &path)

@@ -49,7 +49,7 @@ void ConnectionStateLine::showText()
     QStringList rows = full.split(QLatin1Char('\n'));
     const QFontMetrics metrics(font());
     for (QString &row : rows)
-        row = metrics.elidedText(row, Qt::ElideRight, width() - elisionSlackPx);
+        row = metrics.elidedText(row, Qt::ElideMiddle, width() - elisionSlackPx);
     setText(rows.join(QLatin1Char('\n')));
     setToolTip(full);
 }

@@ -5,7 +5,8 @@
 
 // The one line that always tells what the connection is doing, so that the
 // operator need not guess it from which buttons are greyed. Each of its two rows
-// is shortened to the line's width; the whole text stands in the tool tip.
+// is shortened in the middle to the line's width (a device path keeps its end);
+// the whole text stands in the tool tip.
 class ConnectionStateLine : public QLabel
 {
     Q_OBJECT
