@@ -55,10 +55,10 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
             QStringLiteral("Plays a Kelvane gateway's serial console on a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption linkOption(
-            QStringLiteral("link"),
-            QStringLiteral("Symbolic link to the device (default %1).").arg(DeviceLink::defaultPath()),
-            QStringLiteral("path"), DeviceLink::defaultPath());
+    const QCommandLineOption linkOption(QStringLiteral("link"),
+                                        QStringLiteral("Symbolic link to the device (default %1).")
+                                                .arg(DeviceLink::defaultPath()),
+                                        QStringLiteral("path"), DeviceLink::defaultPath());
     const QCommandLineOption modelOption(QStringLiteral("model"),
                                          QStringLiteral("Model code 0..3 (default 3)."),
                                          QStringLiteral("n"), QStringLiteral("3"));

@@ -18,8 +18,7 @@ const QString processDirectory = QStringLiteral("/proc");
 bool accessRefused(const QString &devicePath)
 {
 #ifdef Q_OS_UNIX
-    return ::access(QFile::encodeName(devicePath).constData(), R_OK | W_OK) != 0
-            && errno == EACCES;
+    return ::access(QFile::encodeName(devicePath).constData(), R_OK | W_OK) != 0 && errno == EACCES;
 #else
     Q_UNUSED(devicePath)
     return true;
@@ -62,13 +61,15 @@ QList<PortErrorHint::Holder> PortErrorHint::holdersOf(const QString &devicePath)
     const QString device = QFileInfo(devicePath).canonicalFilePath();
     if (device.isEmpty())
         return holders;
-    const QStringList processes = QDir(processDirectory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList processes
+            = QDir(processDirectory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &process : processes) {
         bool isNumber = false;
         const qint64 pid = process.toLongLong(&isNumber);
         if (!isNumber)
             continue;
-        const QString descriptors = processDirectory + QLatin1Char('/') + process + QStringLiteral("/fd");
+        const QString descriptors
+                = processDirectory + QLatin1Char('/') + process + QStringLiteral("/fd");
         const QFileInfoList open = QDir(descriptors).entryInfoList(QDir::System | QDir::Files);
         for (const QFileInfo &descriptor : open) {
             if (descriptor.symLinkTarget() != device)

@@ -51,7 +51,7 @@ QList<SerialAdapter> SerialAdapters::present(const QString &byIdDir)
 
 SerialAdapter SerialAdapters::fromInfo(const QSerialPortInfo &info, const QString &byIdPath)
 {
-    return {info.systemLocation(), info.portName(),   info.description(),
+    return {info.systemLocation(), info.portName(),     info.description(),
             info.manufacturer(),   info.serialNumber(), byIdPath};
 }
 

@@ -38,8 +38,8 @@ public:
     // A path the operator typed, or the emulator's link: named by the path alone.
     static SerialAdapter fromPath(const QString &path);
 
-    // "ttyUSB0 — FT232R USB UART, FTDI, S/N A50285BI, usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
-    // what is unknown is left out.
+    // "ttyUSB0 — FT232R USB UART, FTDI, S/N A50285BI,
+    // usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"; what is unknown is left out.
     static QString displayText(const SerialAdapter &adapter);
     // The adapter in a few words, for the connection state.
     static QString shortName(const SerialAdapter &adapter);

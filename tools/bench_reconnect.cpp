@@ -40,7 +40,9 @@ QString summary(QList<qint64> times)
     std::sort(times.begin(), times.end());
     if (times.isEmpty() || times.first() < 0)
         return QStringLiteral("failed");
-    const auto ms = [](qint64 us) { return QString::number(us / 1000.0, 'f', 1); };
+    const auto ms = [](qint64 us) {
+        return QString::number(us / 1000.0, 'f', 1);
+    };
     return QStringLiteral("min %1 ms, median %2 ms, max %3 ms")
             .arg(ms(times.first()), ms(times.at(times.size() / 2)), ms(times.last()));
 }
@@ -84,8 +86,10 @@ int main(int argc, char *argv[])
         }
         QList<qint64> hangUpNoticed, pollNoticed, hangUpBack, pollBack;
         QElapsedTimer clock;
-        QObject::connect(&gateway, &GatewayEmulator::unplugged, &gateway, [&clock] { clock.start(); });
-        QObject::connect(&gateway, &GatewayEmulator::replugged, &gateway, [&clock] { clock.start(); });
+        QObject::connect(&gateway, &GatewayEmulator::unplugged, &gateway,
+                         [&clock] { clock.start(); });
+        QObject::connect(&gateway, &GatewayEmulator::replugged, &gateway,
+                         [&clock] { clock.start(); });
         for (int round = 0; round < rounds; ++round) {
             gateway.setUnplugAt(GatewayEmulator::Step::Read, replugAfterMs);
             driver.readSettings(0);

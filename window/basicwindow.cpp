@@ -548,8 +548,8 @@ void BasicWindow::deleteSPortInstance()
     const ConnectionStateLine::State state = stateLine->state();
     if (state == ConnectionStateLine::State::Connecting && reconnect->recovering()) {
         dropLink();
-        connect(disconnectButton, &QPushButton::pressed, this,
-                &BasicWindow::disconnectFromGateway, Qt::UniqueConnection);
+        connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
+                Qt::UniqueConnection);
         stateLine->setState(ConnectionStateLine::State::WaitingForAdapter);
         reconnect->wait();
         return;

@@ -18,7 +18,8 @@ public:
 
     State state() const { return current; }
     // model and adapter are shown while Connected.
-    void setState(State state, const QString &model = QString(), const QString &adapter = QString());
+    void setState(State state, const QString &model = QString(),
+                  const QString &adapter = QString());
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

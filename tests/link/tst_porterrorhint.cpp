@@ -20,15 +20,17 @@ void TestPortErrorHint::busyOrRefused_data()
 
     QTest::newRow("refused by permissions") << QSerialPort::PermissionError << true << ""
                                             << "dialout";
-    QTest::newRow("held by a program /proc names") << QSerialPort::PermissionError << false
-                                                   << "minicom"
-                                                   << "minicom";
+    QTest::newRow("held by a program /proc names")
+            << QSerialPort::PermissionError << false << "minicom"
+            << "minicom";
     QTest::newRow("held, holder unseen") << QSerialPort::PermissionError << false << ""
                                          << "busy";
     QTest::newRow("held while also refused") << QSerialPort::PermissionError << true << "screen"
                                              << "screen";
-    QTest::newRow("no such device") << QSerialPort::DeviceNotFoundError << true << "" << "";
-    QTest::newRow("already open") << QSerialPort::OpenError << false << "screen" << "";
+    QTest::newRow("no such device") << QSerialPort::DeviceNotFoundError << true << ""
+                                    << "";
+    QTest::newRow("already open") << QSerialPort::OpenError << false << "screen"
+                                  << "";
 }
 
 void TestPortErrorHint::busyOrRefused()

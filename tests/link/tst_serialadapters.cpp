@@ -18,22 +18,27 @@ void TestSerialAdapters::namedAndFoundAgain_data()
     QTest::addColumn<SerialAdapter>("adapter");
     QTest::addColumn<QString>("id");
 
-    const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    const QString byId
+            = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
     QTest::newRow("serial number and by-id name")
             << SerialAdapter{"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI", byId}
             << byId;
     QTest::newRow("serial number only")
-            << SerialAdapter{"/dev/ttyUSB1", "ttyUSB1", "CP2102 USB to UART", "Silicon Labs",
-                             "0001", ""}
+            << SerialAdapter{"/dev/ttyUSB1", "ttyUSB1", "CP2102 USB to UART",
+                             "Silicon Labs", "0001",    ""}
             << "serial:0001";
     QTest::newRow("no serial number")
-            << SerialAdapter{"/dev/ttyUSB2", "ttyUSB2", "USB Serial", "1a86", "",
+            << SerialAdapter{"/dev/ttyUSB2",
+                             "ttyUSB2",
+                             "USB Serial",
+                             "1a86",
+                             "",
                              "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"}
             << "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
     QTest::newRow("maker repeats the description")
             << SerialAdapter{"/dev/ttyKV1", "ttyKV1", "Gadget", "Gadget", "", ""} << "/dev/ttyKV1";
-    QTest::newRow("built-in port") << SerialAdapter{"/dev/ttyKV0", "ttyKV0", "", "", "", ""}
-                                   << "/dev/ttyKV0";
+    QTest::newRow("built-in port")
+            << SerialAdapter{"/dev/ttyKV0", "ttyKV0", "", "", "", ""} << "/dev/ttyKV0";
 }
 
 // The entry names the device first and the adapter after it; the adapter is found
@@ -50,8 +55,7 @@ void TestSerialAdapters::namedAndFoundAgain()
         QVERIFY2(text.contains(detail), qPrintable(text));
     if (!adapter.description.isEmpty())
         QCOMPARE(text.count(adapter.description), 1);
-    QVERIFY2(!text.contains(", ,") && !text.endsWith(' ') && !text.endsWith(','),
-             qPrintable(text));
+    QVERIFY2(!text.contains(", ,") && !text.endsWith(' ') && !text.endsWith(','), qPrintable(text));
     QCOMPARE(text.contains(QStringLiteral(" — ")), text != adapter.portName);
     QCOMPARE(SerialAdapters::stableId(adapter), id);
 

@@ -99,8 +99,8 @@ void checkComboBox(const QComboBox *box, QStringList &found)
                                                QStyle::SC_ComboBoxEditField, box)
                               .width();
     // A list made to open wider than its box shows each item in full there.
-    const int listRoom = box->view()->minimumWidth() - 2 * box->view()->frameWidth()
-            - listItemMarginsPx;
+    const int listRoom
+            = box->view()->minimumWidth() - 2 * box->view()->frameWidth() - listItemMarginsPx;
     for (int item = 0; item < box->count(); ++item) {
         const QString text = box->itemText(item);
         int room = qMax(field - 2 * comboLabelSidePx, listRoom);

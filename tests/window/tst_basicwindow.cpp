@@ -7,8 +7,8 @@
 #include "window/basicwindow.h"
 #include "window/connectionstateline.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -17,11 +17,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -488,7 +488,8 @@ void TestBasicWindow::unplugReconnects()
     QFETCH(bool, consoleReset);
 
     Session session(3);
-    const QString port = scratch.filePath(QStringLiteral("adapter-%1").arg(QTest::currentDataTag()));
+    const QString port
+            = scratch.filePath(QStringLiteral("adapter-%1").arg(QTest::currentDataTag()));
     session.gateway().setLinkPath(port);
     QVERIFY(session.start());
     QVERIFY(session.connectAs(3, "kelvane", port));
