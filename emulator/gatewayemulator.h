@@ -69,7 +69,8 @@ public:
 
     // faults
     void setRefuseLogin(bool refuse);
-    // Closes the emulator's side of the pty when the session reaches that step.
+    // Closes the emulator's side of the pty, and removes its link, when the session
+    // reaches that step.
     void setHangUpAt(Step step);
     // The first time the session reaches that step the adapter is pulled: the device
     // and its link go, and replugAfterMs later a new device (another number) comes

@@ -475,6 +475,9 @@ void BasicWindow::reconnectMessage(int index, QString Title, QString Text)
     if (link && reconnect->retriesQuietly(link->portError()))
         return;
     showDialogWidget(index, Title, Text);
+    // The operator may have ended the session while the box stood.
+    if (!reconnect->recovering())
+        return;
     disconnectFromGateway();
     stateLine->setState(ConnectionStateLine::State::Lost);
 }
