@@ -7,56 +7,50 @@ class TestPortErrorHint : public QObject
     Q_OBJECT
 
 private slots:
-    void busyOrRefused_data();
-    void busyOrRefused();
+    void onlyPermissionErrorsGetTheHint_data();
+    void onlyPermissionErrorsGetTheHint();
 };
 
-void TestPortErrorHint::busyOrRefused_data()
+void TestPortErrorHint::onlyPermissionErrorsGetTheHint_data()
 {
     QTest::addColumn<QSerialPort::SerialPortError>("error");
-    QTest::addColumn<bool>("accessRefused");
+    QTest::addColumn<bool>("hinted");
+    QTest::addColumn<bool>("refused");
+    // Who holds the port, as /proc names it; empty when nobody is seen.
     QTest::addColumn<QString>("holder");
-    QTest::addColumn<QString>("advice");
 
-    QTest::newRow("refused by permissions") << QSerialPort::PermissionError << true << ""
-                                            << "dialout";
-    QTest::newRow("held by a program /proc names")
-            << QSerialPort::PermissionError << false << "minicom"
-            << "minicom";
-    QTest::newRow("held, holder unseen") << QSerialPort::PermissionError << false << ""
-                                         << "busy";
-    QTest::newRow("held while also refused") << QSerialPort::PermissionError << true << "screen"
-                                             << "screen";
-    QTest::newRow("no such device") << QSerialPort::DeviceNotFoundError << true << ""
-                                    << "";
-    QTest::newRow("already open") << QSerialPort::OpenError << false << "screen"
-                                  << "";
+    QTest::newRow("permission") << QSerialPort::PermissionError << true << true << "";
+    QTest::newRow("held by a program")
+            << QSerialPort::PermissionError << true << false << "minicom";
+    QTest::newRow("held, holder unseen") << QSerialPort::PermissionError << true << false << "";
+    QTest::newRow("held and refused") << QSerialPort::PermissionError << true << true << "screen";
+    QTest::newRow("no such device") << QSerialPort::DeviceNotFoundError << false << true << "";
+    QTest::newRow("already open") << QSerialPort::OpenError << false << false << "screen";
 }
 
-void TestPortErrorHint::busyOrRefused()
+void TestPortErrorHint::onlyPermissionErrorsGetTheHint()
 {
     QFETCH(QSerialPort::SerialPortError, error);
-    QFETCH(bool, accessRefused);
+    QFETCH(bool, hinted);
+    QFETCH(bool, refused);
     QFETCH(QString, holder);
-    QFETCH(QString, advice);
 
-    constexpr qint64 holderPid = 4242;
+    constexpr qint64 pid = 4242;
     QList<PortErrorHint::Holder> holders;
     if (!holder.isEmpty())
-        holders.append({holderPid, holder});
+        holders.append({pid, holder});
     const QString base = QStringLiteral("Не удалось открыть порт: /dev/ttyUSB0.\nПо причине: x");
-    const QString message = PortErrorHint::withHint(error, base, accessRefused, holders);
+    const QString message = PortErrorHint::withHint(error, base, refused, holders);
 
-    if (advice.isEmpty()) {
+    if (!hinted) {
         QCOMPARE(message, base);
         return;
     }
     QVERIFY(message.startsWith(base + QLatin1Char('\n')));
     const QString hint = message.mid(base.size() + 1);
     QVERIFY(!hint.contains(QLatin1Char('\n')));
-    QCOMPARE(hint.contains(QStringLiteral("dialout")), advice == QLatin1String("dialout"));
-    if (!holder.isEmpty())
-        QVERIFY(hint.contains(holder) && hint.contains(QString::number(holderPid)));
+    QCOMPARE(hint.contains(QStringLiteral("dialout")), refused && holder.isEmpty());
+    QCOMPARE(hint.contains(holder) && hint.contains(QString::number(pid)), !holder.isEmpty());
 }
 
 QTEST_MAIN(TestPortErrorHint)

@@ -18,31 +18,24 @@ void TestSerialAdapters::namedAndFoundAgain_data()
     QTest::addColumn<SerialAdapter>("adapter");
     QTest::addColumn<QString>("id");
 
-    const QString byId
-            = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    const QString ftdi = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    const QString ch340 = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
     QTest::newRow("serial number and by-id name")
-            << SerialAdapter{"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI", byId}
-            << byId;
+            << SerialAdapter{"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI", ftdi}
+            << ftdi;
     QTest::newRow("serial number only")
-            << SerialAdapter{"/dev/ttyUSB1", "ttyUSB1", "CP2102 USB to UART",
-                             "Silicon Labs", "0001",    ""}
+            << SerialAdapter{"/dev/ttyUSB1", "ttyUSB1", "CP2102", "Silicon Labs", "0001", ""}
             << "serial:0001";
     QTest::newRow("no serial number")
-            << SerialAdapter{"/dev/ttyUSB2",
-                             "ttyUSB2",
-                             "USB Serial",
-                             "1a86",
-                             "",
-                             "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"}
-            << "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
+            << SerialAdapter{"/dev/ttyUSB2", "ttyUSB2", "USB Serial", "1a86", "", ch340} << ch340;
     QTest::newRow("maker repeats the description")
             << SerialAdapter{"/dev/ttyKV1", "ttyKV1", "Gadget", "Gadget", "", ""} << "/dev/ttyKV1";
     QTest::newRow("built-in port")
             << SerialAdapter{"/dev/ttyKV0", "ttyKV0", "", "", "", ""} << "/dev/ttyKV0";
 }
 
-// The entry names the device first and the adapter after it; the adapter is found
-// again when it comes back under another number.
+// The entry names the device, then all the adapter tells, each once; the adapter is
+// found again when it comes back under another number, and not taken for another.
 void TestSerialAdapters::namedAndFoundAgain()
 {
     QFETCH(SerialAdapter, adapter);
@@ -50,20 +43,17 @@ void TestSerialAdapters::namedAndFoundAgain()
 
     const QString text = SerialAdapters::displayText(adapter);
     QVERIFY2(text.startsWith(adapter.portName), qPrintable(text));
-    for (const QString &detail : {adapter.description, adapter.manufacturer, adapter.serialNumber,
-                                  QFileInfo(adapter.byIdPath).fileName()})
+    for (const QString &detail :
+         {adapter.manufacturer, adapter.serialNumber, QFileInfo(adapter.byIdPath).fileName()})
         QVERIFY2(text.contains(detail), qPrintable(text));
     if (!adapter.description.isEmpty())
         QCOMPARE(text.count(adapter.description), 1);
     QVERIFY2(!text.contains(", ,") && !text.endsWith(' ') && !text.endsWith(','), qPrintable(text));
-    QCOMPARE(text.contains(QStringLiteral(" — ")), text != adapter.portName);
     QCOMPARE(SerialAdapters::stableId(adapter), id);
 
     SerialAdapter returned = adapter;
-    if (!adapter.byIdPath.isEmpty() || !adapter.serialNumber.isEmpty()) {
+    if (!adapter.byIdPath.isEmpty() || !adapter.serialNumber.isEmpty())
         returned.systemLocation = QStringLiteral("/dev/ttyUSB7");
-        returned.portName = QStringLiteral("ttyUSB7");
-    }
     const SerialAdapter other{"/dev/ttyUSB8", "ttyUSB8", "FT232R USB UART", "FTDI", "B7", ""};
     QCOMPARE(SerialAdapters::locate(id, {other, returned}), returned.systemLocation);
     QVERIFY(SerialAdapters::locate(id, {other}).isEmpty());

@@ -10,16 +10,12 @@
 #include "window/applicationfont.h"
 #include "window/basicwindow.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QJsonDocument>
-#include <QLabel>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTabWidget>
+#include <QTabBar>
 #include <QTemporaryFile>
 #include <QTranslator>
 #include <QtTest>
@@ -54,26 +50,22 @@ const QByteArray typicalDocument = R"({
     "10": {"1": "192.168.100.200", "2": "10.64.120.200", "3": "10.8.0.14"},
     "13": "Quectel EC25-E", "14": "Quectel L76-L", "15": "11.12.2025", "16": "1.1.2"})";
 
-// Every text a widget below root shows, hidden ones included.
-QStringList shownTexts(const QWidget *root)
+// Every text the page and its widgets show, hidden ones included.
+QStringList shownTexts(QWidget *page)
 {
-    QStringList texts{root->toolTip(), root->windowTitle()};
-    if (const auto *label = qobject_cast<const QLabel *>(root))
-        texts << label->text();
-    else if (const auto *button = qobject_cast<const QAbstractButton *>(root))
-        texts << button->text();
-    else if (const auto *group = qobject_cast<const QGroupBox *>(root))
-        texts << group->title();
-    else if (const auto *edit = qobject_cast<const QLineEdit *>(root))
-        texts << edit->text() << edit->placeholderText();
-    else if (const auto *box = qobject_cast<const QComboBox *>(root))
-        for (int item = 0; item < box->count(); ++item)
-            texts << box->itemText(item);
-    else if (const auto *tabs = qobject_cast<const QTabWidget *>(root))
-        for (int tab = 0; tab < tabs->count(); ++tab)
-            texts << tabs->tabText(tab);
-    for (const QWidget *child : root->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        texts << shownTexts(child);
+    QStringList texts;
+    QList<QWidget *> widgets = page->findChildren<QWidget *>();
+    widgets << page;
+    for (const QWidget *widget : std::as_const(widgets)) {
+        for (const char *name : {"text", "title", "placeholderText", "toolTip", "windowTitle"})
+            texts << widget->property(name).toString();
+        if (const auto *box = qobject_cast<const QComboBox *>(widget))
+            for (int item = 0; item < box->count(); ++item)
+                texts << box->itemText(item);
+        if (const auto *bar = qobject_cast<const QTabBar *>(widget))
+            for (int tab = 0; tab < bar->count(); ++tab)
+                texts << bar->tabText(tab);
+    }
     return texts;
 }
 
