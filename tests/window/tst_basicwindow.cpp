@@ -5,7 +5,6 @@
 #include "pagekit/fieldvalidation.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/basicwindow.h"
-#include "window/connectionstateline.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,7 +24,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <csignal>
 #include <memory>
@@ -38,7 +36,6 @@ constexpr int stepMs = 5;
 constexpr int exchangeWaitMs = 10000;
 constexpr int slowRebootStepMs = 2000;
 constexpr int replugAfterMs = 20;
-// The return poll and a login with the emulator take a fraction of this.
 constexpr int reconnectBoundMs = 3000;
 
 class TestWindow : public BasicWindow
@@ -198,7 +195,7 @@ private slots:
     void invalidFieldRefusesApply();
     void rebootShowsBootOutputAndLogsInAgain();
     void gatewayLostDuringReboot();
-    void vanishedPortIsAwaited();
+    void vanishedPortIsNoticed();
     void unplugReconnects_data();
     void unplugReconnects();
     void keepAliveLeavesTabAndFocus();
@@ -442,9 +439,8 @@ void TestBasicWindow::gatewayLostDuringReboot()
     QCOMPARE(session.boxes.boxes().size(), boxCount);
 }
 
-// No read error tells of this loss: the presence poll does, and the window waits
-// for the adapter until Disconnect ends the wait.
-void TestBasicWindow::vanishedPortIsAwaited()
+// No read error tells of this loss, the presence poll does; Disconnect ends the wait.
+void TestBasicWindow::vanishedPortIsNoticed()
 {
     Session session(1);
     QVERIFY(session.start());
@@ -478,8 +474,7 @@ void TestBasicWindow::unplugReconnects()
 
     Session session(3);
     GatewayEmulator &gateway = session.gateway();
-    const QString port
-            = scratch.filePath(QStringLiteral("adapter-%1").arg(QTest::currentDataTag()));
+    const QString port = scratch.filePath(QTest::currentDataTag());
     gateway.setLinkPath(port);
     QVERIFY(session.start());
     QVERIFY(session.connectAs(3, "kelvane", port));
@@ -501,12 +496,9 @@ void TestBasicWindow::unplugReconnects()
         press(session.button(step == GatewayEmulator::Step::Read ? "requestButton"
                                                                  : "applyButton"));
     QVERIFY(replugged.wait(exchangeWaitMs));
-    auto *state = child<ConnectionStateLine>(&session.window, "stateLine");
+    // The pulled adapter's link is gone, and a new one is logged in.
     QVERIFY(QTest::qWaitFor(
-            [&] {
-                return !unplugged && state->state() == ConnectionStateLine::State::Connected
-                        && session.button("applyButton")->isEnabled();
-            },
+            [&] { return !unplugged && session.button("applyButton")->isEnabled(); },
             reconnectBoundMs));
 
     QCOMPARE(apn->text(), QString("edited.apn"));
@@ -527,7 +519,6 @@ void TestBasicWindow::keepAliveLeavesTabAndFocus()
     QLineEdit *find = session.field("logsPage/findEdit");
     find->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), find);
-    session.requests.clear();
 
     QSignalSpy answered(session.window.gatewayLink(), &SPortConnector::gatewayModel);
     QVERIFY(QMetaObject::invokeMethod(
