@@ -32,8 +32,11 @@ PortChooser::PortChooser(QComboBox *box, QObject *parent)
     listTimer.setObjectName(QStringLiteral("portListTimer"));
     connect(&listTimer, &QTimer::timeout, this, [this] {
         // An open list is not rebuilt under the operator's pointer.
-        if (!this->box->view()->isVisible() && !sameList(listed(), shown))
-            refresh();
+        if (this->box->view()->isVisible())
+            return;
+        const QList<SerialAdapter> now = listed();
+        if (!sameList(now, shown))
+            fill(now);
     });
     connect(box, &QComboBox::activated, this, &PortChooser::follow);
     listTimer.start(listPollMs);
