@@ -1,15 +1,18 @@
 #include "emulator/gatewayemulator.h"
 
 #include "emulator/consolesession.h"
+#include "emulator/devicelink.h"
 #include "emulator/gatewaycore.h"
 #include "emulator/logstream.h"
 #include "emulator/pseudoterminal.h"
 #include "emulator/replypacer.h"
 
+#include <QTimer>
+
 GatewayEmulator::GatewayEmulator(int modelCode, QObject *parent)
     : QObject(parent), model(qBound(0, modelCode, 3)), terminal(new PseudoTerminal(this)),
       pacer(new ReplyPacer(terminal, this)), core(new GatewayCore(model, pacer, this)),
-      session(new ConsoleSession(core, pacer, this))
+      session(new ConsoleSession(core, pacer, this)), deviceLink(new DeviceLink)
 {
     connect(terminal, &PseudoTerminal::dataRead, this, &GatewayEmulator::handleInput);
     connect(session, &ConsoleSession::lineReceived, this, &GatewayEmulator::lineReceived);
@@ -37,16 +40,34 @@ GatewayEmulator::GatewayEmulator(int modelCode, QObject *parent)
     connect(session, &ConsoleSession::kernelBooting, this, [this] { reach(Step::Reboot); });
 }
 
-GatewayEmulator::~GatewayEmulator() = default;
+GatewayEmulator::~GatewayEmulator()
+{
+    delete deviceLink;
+}
 
 bool GatewayEmulator::start()
 {
-    return terminal->open();
+    if (!terminal->open())
+        return false;
+    if (deviceLink->place(terminal->slavePath()))
+        return true;
+    linkError = deviceLink->errorString();
+    return false;
 }
 
 QString GatewayEmulator::errorString() const
 {
-    return terminal->errorString();
+    return linkError.isEmpty() ? terminal->errorString() : linkError;
+}
+
+void GatewayEmulator::setLinkPath(const QString &path)
+{
+    deviceLink->setPath(path);
+}
+
+QString GatewayEmulator::linkPath() const
+{
+    return deviceLink->path();
 }
 
 QString GatewayEmulator::devicePath() const
@@ -114,12 +135,34 @@ void GatewayEmulator::setHangUpAt(Step step)
     hangUpStep = step;
 }
 
+void GatewayEmulator::setUnplugAt(Step step, int replugAfterMs)
+{
+    unplugStep = step;
+    replugDelayMs = qMax(0, replugAfterMs);
+}
+
 void GatewayEmulator::reach(Step step)
 {
-    if (step != hangUpStep || !terminal->isOpen())
+    if (step == Step::None || !terminal->isOpen())
         return;
-    terminal->hangUp();
-    emit hungUp();
+    if (step == hangUpStep) {
+        deviceLink->remove();
+        terminal->hangUp();
+        emit hungUp();
+    } else if (step == unplugStep) {
+        unplugStep = Step::None;
+        deviceLink->remove();
+        terminal->unplug();
+        emit unplugged();
+        QTimer::singleShot(replugDelayMs, this, &GatewayEmulator::replug);
+    }
+}
+
+void GatewayEmulator::replug()
+{
+    terminal->replug();
+    deviceLink->place(terminal->slavePath());
+    emit replugged();
 }
 
 void GatewayEmulator::setKeepAliveSilent(bool silent)

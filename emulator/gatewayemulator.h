@@ -8,8 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-class PseudoTerminal;
 class ConsoleSession;
+class DeviceLink;
+class PseudoTerminal;
 class GatewayCore;
 class ReplyPacer;
 
@@ -31,11 +32,16 @@ public:
     explicit GatewayEmulator(int modelCode = 3, QObject *parent = nullptr);
     ~GatewayEmulator() override;
 
-    // Opens the pty; false (with errorString()) on failure.
+    // Opens the pty and places the link to it; false (with errorString()) on failure.
     bool start();
     QString errorString() const;
-    // Slave path the link opens, e.g. /dev/pts/7; empty before start().
+    // Slave path the link opens, e.g. /dev/pts/7; empty before start(). A new one
+    // after an unplug.
     QString devicePath() const;
+    // A symbolic link to the device, kept by start() and removed while unplugged
+    // and at the end, as udev keeps a by-id link; none by default.
+    void setLinkPath(const QString &path);
+    QString linkPath() const;
     int modelCode() const;
 
     // console
@@ -63,8 +69,14 @@ public:
 
     // faults
     void setRefuseLogin(bool refuse);
-    // Closes the emulator's side of the pty when the session reaches that step.
+    // Closes the emulator's side of the pty, and removes its link, when the session
+    // reaches that step.
     void setHangUpAt(Step step);
+    // The first time the session reaches that step the adapter is pulled: the device
+    // and its link go, and replugAfterMs later a new device (another number) comes
+    // under the same link. The console and the core carry on meanwhile, as a gateway
+    // does when the cable is pulled at the laptop; what they print then is lost.
+    void setUnplugAt(Step step, int replugAfterMs);
     void setKeepAliveSilent(bool silent);
     // command = the request text after "--" (e.g. "50 Start") or just its number
     // (e.g. "26", "25", "40", "41", "50"); the exact text wins over the number.
@@ -131,10 +143,13 @@ signals:
     // The boot output has ended with a new login prompt.
     void rebootFinished();
     void hungUp();
+    void unplugged();
+    void replugged();
 
 private:
     void handleInput(const QByteArray &bytes);
     void reach(Step step);
+    void replug();
 
     int model;
     QByteArray receivedBytes;
@@ -142,5 +157,9 @@ private:
     ReplyPacer *pacer;
     GatewayCore *core;
     ConsoleSession *session;
+    DeviceLink *deviceLink;
+    QString linkError;
     Step hangUpStep = Step::None;
+    Step unplugStep = Step::None;
+    int replugDelayMs = 0;
 };

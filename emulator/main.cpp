@@ -1,9 +1,8 @@
+#include "emulator/devicelink.h"
 #include "emulator/gatewayemulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 #include <QPair>
 #include <QSocketNotifier>
@@ -24,23 +23,6 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
 
-// Only a symbolic link is ever replaced or removed, never a real file.
-bool placeLink(const QString &link, const QString &target, QString *error)
-{
-    const QFileInfo existing(link);
-    if (existing.isSymLink()) {
-        QFile::remove(link);
-    } else if (existing.exists()) {
-        *error = QStringLiteral("%1 exists and is not a symbolic link").arg(link);
-        return false;
-    }
-    if (!QFile::link(target, link)) {
-        *error = QStringLiteral("cannot create the symbolic link %1").arg(link);
-        return false;
-    }
-    return true;
-}
-
 const QList<QPair<QString, GatewayEmulator::Step>> hangUpSteps = {
         {QStringLiteral("login"), GatewayEmulator::Step::Login},
         {QStringLiteral("core-start"), GatewayEmulator::Step::CoreStart},
@@ -51,11 +33,15 @@ const QList<QPair<QString, GatewayEmulator::Step>> hangUpSteps = {
         {QStringLiteral("reboot"), GatewayEmulator::Step::Reboot},
 };
 
-void removeLink(const QString &link, const QString &target)
+// The step a command-line name stands for; false for an unknown name.
+bool stepNamed(const QString &name, GatewayEmulator::Step *step)
 {
-    const QFileInfo info(link);
-    if (info.isSymLink() && info.symLinkTarget() == target)
-        QFile::remove(link);
+    const auto found = std::find_if(hangUpSteps.cbegin(), hangUpSteps.cend(),
+                                    [&name](const auto &entry) { return entry.first == name; });
+    if (found == hangUpSteps.cend())
+        return false;
+    *step = found->second;
+    return true;
 }
 
 } // namespace
@@ -69,10 +55,10 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
             QStringLiteral("Plays a Kelvane gateway's serial console on a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption linkOption(
-            QStringLiteral("link"),
-            QStringLiteral("Symbolic link to the device (default /tmp/kelvane-gateway)."),
-            QStringLiteral("path"), QStringLiteral("/tmp/kelvane-gateway"));
+    const QCommandLineOption linkOption(QStringLiteral("link"),
+                                        QStringLiteral("Symbolic link to the device (default %1).")
+                                                .arg(DeviceLink::defaultPath()),
+                                        QStringLiteral("path"), DeviceLink::defaultPath());
     const QCommandLineOption modelOption(QStringLiteral("model"),
                                          QStringLiteral("Model code 0..3 (default 3)."),
                                          QStringLiteral("n"), QStringLiteral("3"));
@@ -115,12 +101,23 @@ int main(int argc, char *argv[])
             QStringLiteral("Hang up the line and end at a step: login, core-start, read, apply,"
                            " log-stream, upload or reboot."),
             QStringLiteral("step"));
+    const QCommandLineOption unplugOption(
+            QStringLiteral("unplug-at"),
+            QStringLiteral("Pull the adapter once at a step (the steps of --hang-up-at): the"
+                           " device and its link go, and a new device comes back under the link."),
+            QStringLiteral("step"));
+    const QCommandLineOption replugOption(
+            QStringLiteral("replug-after"),
+            QStringLiteral("Milliseconds until the pulled adapter comes back (default 2000)."),
+            QStringLiteral("ms"), QStringLiteral("2000"));
     parser.addOptions({linkOption, modelOption, userOption, passwordOption, atShellOption,
                        refuseOption, silentOption, errorOption, chunkOption, seedOption,
-                       noiseOption, delayOption, typeaheadOption, hangUpOption});
+                       noiseOption, delayOption, typeaheadOption, hangUpOption, unplugOption,
+                       replugOption});
     parser.process(app);
 
     QTextStream err(stderr);
+    QTextStream out(stdout);
     bool ok = false;
     const int model = parser.value(modelOption).toInt(&ok);
     if (!ok || model < 0 || model > 3) {
@@ -139,18 +136,31 @@ int main(int argc, char *argv[])
     emulator.setChunking(qMax(0, parser.value(chunkOption).toInt()),
                          parser.value(seedOption).toUInt());
     emulator.setDropTypeahead(parser.isSet(typeaheadOption));
+    const char *steps = "login, core-start, read, apply, log-stream, upload or reboot";
     if (parser.isSet(hangUpOption)) {
-        const QString name = parser.value(hangUpOption);
-        const auto step = std::find_if(hangUpSteps.cbegin(), hangUpSteps.cend(),
-                                       [&name](const auto &entry) { return entry.first == name; });
-        if (step == hangUpSteps.cend()) {
-            err << "--hang-up-at takes login, core-start, read, apply, log-stream, upload or "
-                   "reboot\n";
+        GatewayEmulator::Step step;
+        if (!stepNamed(parser.value(hangUpOption), &step)) {
+            err << "--hang-up-at takes " << steps << "\n";
             return 2;
         }
-        emulator.setHangUpAt(step->second);
+        emulator.setHangUpAt(step);
         QObject::connect(&emulator, &GatewayEmulator::hungUp, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+    }
+    if (parser.isSet(unplugOption)) {
+        GatewayEmulator::Step step;
+        const int replugMs = parser.value(replugOption).toInt(&ok);
+        if (!stepNamed(parser.value(unplugOption), &step)) {
+            err << "--unplug-at takes " << steps << "\n";
+            return 2;
+        }
+        if (!ok || replugMs < 0) {
+            err << "--replug-after takes milliseconds\n";
+            return 2;
+        }
+        emulator.setUnplugAt(step, replugMs);
+        QObject::connect(&emulator, &GatewayEmulator::replugged, &app,
+                         [&out, &emulator] { out << emulator.devicePath() << Qt::endl; });
     }
     for (const QString &entry : parser.values(errorOption)) {
         const qsizetype split = entry.lastIndexOf('=');
@@ -162,15 +172,9 @@ int main(int argc, char *argv[])
         emulator.setErrorReply(entry.left(split), code);
     }
 
+    emulator.setLinkPath(parser.value(linkOption));
     if (!emulator.start()) {
-        err << "cannot open a pseudo-terminal: " << emulator.errorString() << '\n';
-        return 1;
-    }
-    const QString device = emulator.devicePath();
-    const QString link = parser.value(linkOption);
-    QString linkError;
-    if (!placeLink(link, device, &linkError)) {
-        err << linkError << '\n';
+        err << "cannot start: " << emulator.errorString() << '\n';
         return 1;
     }
 
@@ -185,10 +189,6 @@ int main(int argc, char *argv[])
         ::sigaction(SIGHUP, &action, nullptr);
     }
 
-    QTextStream out(stdout);
-    out << device << Qt::endl;
-
-    const int status = app.exec();
-    removeLink(link, device);
-    return status;
+    out << emulator.devicePath() << Qt::endl;
+    return app.exec();
 }

@@ -52,24 +52,42 @@ bool PseudoTerminal::open()
 {
     if (isOpen())
         return true;
-    char name[256] = {};
-    if (::openpty(&masterFd, &slaveFd, name, nullptr, nullptr) != 0) {
+    int master = -1;
+    int slave = -1;
+    QString name;
+    if (!openPair(&master, &slave, &name))
+        return false;
+    adopt(master, slave, name);
+    return true;
+}
+
+bool PseudoTerminal::openPair(int *master, int *slave, QString *name)
+{
+    char path[256] = {};
+    if (::openpty(master, slave, path, nullptr, nullptr) != 0) {
         error = QString::fromLocal8Bit(std::strerror(errno));
-        masterFd = slaveFd = -1;
+        *master = *slave = -1;
         return false;
     }
-    slaveName = QString::fromLocal8Bit(name);
-
+    *name = QString::fromLocal8Bit(path);
     // No echo or CR/NL mapping before the link's port configures the line.
     termios settings{};
-    if (::tcgetattr(slaveFd, &settings) == 0) {
+    if (::tcgetattr(*slave, &settings) == 0) {
         ::cfmakeraw(&settings);
-        ::tcsetattr(slaveFd, TCSANOW, &settings);
+        ::tcsetattr(*slave, TCSANOW, &settings);
     }
-    ::fcntl(masterFd, F_SETFL, ::fcntl(masterFd, F_GETFL) | O_NONBLOCK);
-    ::fcntl(masterFd, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slaveFd, F_SETFD, FD_CLOEXEC);
+    ::fcntl(*master, F_SETFL, ::fcntl(*master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(*master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(*slave, F_SETFD, FD_CLOEXEC);
+    return true;
+}
 
+void PseudoTerminal::adopt(int master, int slave, const QString &name)
+{
+    masterFd = master;
+    slaveFd = slave;
+    slaveName = name;
+    stoppedByPeer = false;
     readNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Read, this);
     connect(readNotifier, &QSocketNotifier::activated, this, &PseudoTerminal::readMaster);
     writeNotifier = new QSocketNotifier(masterFd, QSocketNotifier::Write, this);
@@ -78,7 +96,6 @@ bool PseudoTerminal::open()
         writeNotifier->setEnabled(false);
         flush();
     });
-    return true;
 }
 
 bool PseudoTerminal::isOpen() const
@@ -98,7 +115,8 @@ QString PseudoTerminal::slavePath() const
 
 void PseudoTerminal::write(const QByteArray &bytes)
 {
-    if (bytes.isEmpty())
+    // What the gateway prints while no adapter is plugged in reaches nobody.
+    if (bytes.isEmpty() || unplugged)
         return;
     if (queued + bytes.size() > maxPendingBytes) {
         qWarning("pty output dropped: nobody reads the line");
@@ -147,6 +165,27 @@ void PseudoTerminal::hangUp()
     close();
 }
 
+// The new device is opened before the old one closes, so that it cannot take the
+// old one's number.
+bool PseudoTerminal::unplug()
+{
+    int master = -1;
+    int slave = -1;
+    QString name;
+    const bool opened = openPair(&master, &slave, &name);
+    hangUp();
+    if (!opened)
+        return false;
+    adopt(master, slave, name);
+    unplugged = true;
+    return true;
+}
+
+void PseudoTerminal::replug()
+{
+    unplugged = false;
+}
+
 qsizetype PseudoTerminal::lineAllowance()
 {
     if (lineNsPerByte == 0)
@@ -190,6 +229,8 @@ void PseudoTerminal::readMaster()
             stoppedByPeer = false;
     }
     bytes.removeIf([](char c) { return c == xon || c == xoff; });
+    if (unplugged)
+        return;
     if (!stoppedByPeer && !pieces.isEmpty() && !gapTimer->isActive())
         flush();
     if (!bytes.isEmpty())

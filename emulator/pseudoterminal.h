@@ -33,6 +33,10 @@ public:
     void setLineRate(int bitsPerSecond);
     // Closes this side for good: the other side sees the line hang up.
     void hangUp();
+    // Closes the line as a pulled USB adapter does and readies the one that comes
+    // back: a new device under another number, which carries nothing until replug().
+    bool unplug();
+    void replug();
     // Bytes accepted by write() and not yet taken by the pty.
     qsizetype pendingBytes() const;
 
@@ -44,6 +48,8 @@ private:
     qsizetype lineAllowance();
     void flush();
     void close();
+    bool openPair(int *master, int *slave, QString *name);
+    void adopt(int master, int slave, const QString &name);
 
     int masterFd = -1;
     // Held open so the master never sees a hang-up while the link's port is closed.
@@ -61,5 +67,6 @@ private:
     qsizetype queued = 0;
     int maxChunk = 0;
     bool stoppedByPeer = false;
+    bool unplugged = false;
     QRandomGenerator random;
 };

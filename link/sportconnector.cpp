@@ -100,7 +100,8 @@ void SPortConnector::connectToGatewayPort()
         QPointer<SPortConnector> self(this);
         const QString message = tr("Не удалось открыть порт: %1.\nПо причине: %2")
                                         .arg(portName, serial.errorString());
-        emit sendTxtDialog(boxCritical, portName, PortErrorHint::withHint(serial.error(), message));
+        emit sendTxtDialog(boxCritical, portName,
+                           PortErrorHint::withHint(serial.error(), message, portName));
         if (self)
             emit connectionFailure();
         return;
@@ -120,6 +121,9 @@ void SPortConnector::connectToGatewayPort()
 
 void SPortConnector::disconnectFromGatewayPort()
 {
+    // A console still at its login or password prompt, or booting, would take the
+    // closing lines for a user name or a password.
+    const bool coreRuns = state == State::Online || state == State::Dropped;
     timer.stop();
     disconnect(&timer, &QTimer::timeout, this, nullptr);
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
@@ -128,6 +132,10 @@ void SPortConnector::disconnectFromGatewayPort()
     state = State::Closed;
     if (!serial.isOpen())
         return;
+    if (!coreRuns) {
+        closePort();
+        return;
+    }
     // Bytes still queued (a large upload) leave first, for as long as the line needs
     // to carry them, so that the closing lines are not lost behind them.
     const qint64 lineTimeMs
@@ -248,6 +256,10 @@ void SPortConnector::lineLost()
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     dropHeldWrites();
     serial.close();
+    QPointer<SPortConnector> self(this);
+    emit portLost();
+    if (!self)
+        return;
     switch (state) {
     case State::LoggingIn:
     case State::Rebooting:

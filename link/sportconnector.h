@@ -33,6 +33,8 @@ public:
 
     void setConnectionParameters(QString portName, QByteArray login, QByteArray password);
     bool isPortAvailable();
+    // Why the port last failed: to open, or while open.
+    QSerialPort::SerialPortError portError() const { return serial.error(); }
 
     void requestLoRaModulesState();
     void runPacketForwarder(bool doubleModule);
@@ -59,6 +61,9 @@ signals:
     void openVPNState(int State);
     void gatewayModel(int Version);
     void recivedStatusLoRaModules(bool state);
+    // The line hung up or the adapter went away; the link's own report follows,
+    // so an owner that waits for the adapter drops the link right here.
+    void portLost();
 
 public slots:
     void connectToGatewayPort();

@@ -40,16 +40,15 @@ void StackLoRaSettings::setDeviceType(int code)
 {
     module1Page->hideGpsBox(false);
     if (isTwoModuleModel(code) && !module2Page) {
-        // Plain texts: these three stay Russian in every language.
-        bothModulesBox = new QCheckBox(QStringLiteral("Использовать оба модуля"), this);
+        bothModulesBox = new QCheckBox(tr("Использовать оба модуля"), this);
         bothModulesBox->setObjectName(QStringLiteral("bothModulesBox"));
         bothModulesBox->setGeometry(530, 5, 171, 22);
-        module1Button = new QRadioButton(QStringLiteral("Модуль 1"), this);
+        module1Button = new QRadioButton(tr("Модуль 1"), this);
         module1Button->setObjectName(QStringLiteral("module1Button"));
         module1Button->setAutoExclusive(true);
         module1Button->setGeometry(710, 5, 81, 22);
         module1Button->setChecked(true);
-        module2Button = new QRadioButton(QStringLiteral("Модуль 2"), this);
+        module2Button = new QRadioButton(tr("Модуль 2"), this);
         module2Button->setObjectName(QStringLiteral("module2Button"));
         module2Button->setAutoExclusive(true);
         module2Button->setGeometry(800, 5, 81, 22);

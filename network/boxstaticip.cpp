@@ -59,6 +59,16 @@ BoxStaticIP::BoxStaticIP(const QString &title, const QRect &geometry, QWidget *p
     connect(ip, &QLineEdit::textChanged, this, &BoxStaticIP::validatorStaticIP);
     connect(gateway, &QLineEdit::textChanged, this, &BoxStaticIP::validatorGateway);
     connect(dns1, &QLineEdit::textChanged, this, &BoxStaticIP::validatorDNS1);
+    connect(this, &QGroupBox::toggled, this, &BoxStaticIP::setFieldsCounted);
+    setFieldsCounted(false);
+}
+
+// An unticked box sets nothing on the gateway: what its fields hold meanwhile
+// neither blocks an apply nor goes out.
+void BoxStaticIP::setFieldsCounted(bool counted)
+{
+    for (QLineEdit *field : {ip, gateway, dns1})
+        FieldValidation::instance().setFieldIgnored(field, !counted);
 }
 
 void BoxStaticIP::setSettings(QJsonObject settings)
@@ -74,10 +84,17 @@ void BoxStaticIP::setSettings(QJsonObject settings)
     domain->setText(text("360"));
     mask->setText(text("370"));
     unshownKeys.keepFrom(settings);
+    filled = QJsonObject();
+    filled = getSettings();
 }
 
 QJsonObject BoxStaticIP::getSettings()
 {
+    if (!isChecked() && !filled.isEmpty()) {
+        QJsonObject unchanged = filled;
+        unchanged.insert(QStringLiteral("310"), false);
+        return unchanged;
+    }
     return unshownKeys.addedTo(QJsonObject{
             {QStringLiteral("310"), isChecked()},
             {QStringLiteral("320"), ip->text()},

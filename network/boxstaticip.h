@@ -33,6 +33,7 @@ private slots:
 private:
     QLabel *addLabel(const QString &text, int row, int width);
     QLineEdit *addField(const QString &name, int row);
+    void setFieldsCounted(bool counted);
 
     QLabel *ipLabel;
     QLabel *domainLabel;
@@ -47,4 +48,6 @@ private:
     QLineEdit *dns1;
     QLineEdit *dns2;
     UnshownKeys unshownKeys;
+    // The group as the box was filled, which goes back while the box is unticked.
+    QJsonObject filled;
 };

@@ -2,6 +2,7 @@
 
 #include "device/aboutdeveloper.h"
 #include "device/aboutdevice.h"
+#include "link/reconnectwait.h"
 #include "link/sportconnector.h"
 #include "lora/loralogs.h"
 #include "lora/othersettings.h"
@@ -11,6 +12,8 @@
 #include "pagekit/fieldvalidation.h"
 #include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/connectionstateline.h"
+#include "window/portchooser.h"
 #include "window/waitinganimation.h"
 
 #include <QApplication>
@@ -27,12 +30,9 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
-
-const QString BasicWindow::emulatorPortPath = QStringLiteral("/tmp/kelvane-gateway");
 
 namespace {
 
@@ -83,6 +83,10 @@ constexpr int connectExpandedY = 330;
 constexpr int disconnectExpandedY = 360;
 constexpr int connectCollapsedY = 230;
 constexpr int disconnectCollapsedY = 260;
+// Two rows under the disconnect button.
+constexpr int stateLineBelowDisconnectPx = 30;
+constexpr int stateLineWidthPx = 141;
+constexpr int stateLineHeightPx = 32;
 
 // Distances from the window's bottom and right edges.
 constexpr int holdBoxFromBottomPx = 205;
@@ -136,7 +140,10 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(thi
 
     createLeftColumn();
     createPages();
+    portChooser = new PortChooser(portBox, this);
     refreshPortList();
+    reconnect = new ReconnectWait(this);
+    connect(reconnect, &ReconnectWait::adapterReturned, this, &BasicWindow::reconnectTo);
 
     spinner = new WaitingAnimation(this);
     spinner->setObjectName(QStringLiteral("spinner"));
@@ -145,9 +152,7 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(thi
     makeWindowConnections();
 
     QSettings settings;
-    const int portIndex = portBox->findText(settings.value(portKey, defaultPort).toString(),
-                                            Qt::MatchExactly | Qt::MatchCaseSensitive);
-    portBox->setCurrentIndex(portIndex);
+    portChooser->choose(settings.value(portKey, defaultPort).toString());
     changeInterface(settings.value(modelKey, modelTk0).toInt());
     const int storedTab = settings.value(currentTabKey, loraTab).toInt();
     tabs->setCurrentIndex(storedTab > lastTabIndex ? storedTab - 1 : storedTab);
@@ -160,7 +165,7 @@ BasicWindow::~BasicWindow()
     QSettings settings;
     settings.setValue(currentTabKey, tabs->currentIndex());
     settings.setValue(modelKey, modelBox->currentIndex());
-    settings.setValue(portKey, portBox->currentText());
+    settings.setValue(portKey, portChooser->remembered());
     // No event loop may run again to delete the link later.
     const QPointer<SPortConnector> closing = link;
     if (link)
@@ -237,6 +242,10 @@ void BasicWindow::createLeftColumn()
     expandAuthButton->setObjectName(QStringLiteral("expandAuthButton"));
     expandAuthButton->setGeometry(expandAuthGeometry);
 
+    stateLine = new ConnectionStateLine(this);
+    stateLine->setGeometry(leftColumnX, disconnectExpandedY + stateLineBelowDisconnectPx,
+                           stateLineWidthPx, stateLineHeightPx);
+
     for (QPushButton *button : {refreshButton, showPasswordButton, aboutButton})
         button->setIconSize(QSize(iconButtonSidePx, iconButtonSidePx) * 3 / 4);
 
@@ -286,17 +295,13 @@ void BasicWindow::makeWindowConnections()
     connect(modelBox, &QComboBox::currentIndexChanged, this, &BasicWindow::changeInterface);
     connect(otherPage, &OtherSettings::usingLocalServer, this,
             &BasicWindow::forwardLocalServerChoice);
+    connect(logsPage, &LoRaLogs::runLoRaLogs, this, [this] { logStreamWanted = true; });
+    connect(logsPage, &LoRaLogs::stopLoRaLogs, this, [this] { logStreamWanted = false; });
 }
 
 void BasicWindow::refreshPortList()
 {
-    portBox->clear();
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
-        portBox->addItem(port.portName());
-    // A pseudo-terminal is never among the system's serial ports.
-    if (QFileInfo::exists(emulatorPortPath))
-        portBox->addItem(emulatorPortPath);
+    portChooser->refresh();
 }
 
 void BasicWindow::showDialogWidget(int index, QString Title, QString Text)
@@ -318,25 +323,45 @@ QByteArray BasicWindow::passwordBytes() const
 
 void BasicWindow::connectToGateway()
 {
-    if (link)
+    if (link || reconnect->recovering())
         disconnectFromGateway();
 
+    const PortChooser::Choice port = portChooser->chosen();
+    adapterName = port.name;
+    reconnect->begin(port.id, loginBytes(), passwordBytes());
+    startLink(port.path);
+}
+
+// The operator's attempt and every reconnection after a pulled adapter start here;
+// the credentials are the ones typed for this session.
+void BasicWindow::startLink(const QString &path)
+{
     const QVariant baudRate = modelBox->currentData();
     link = new SPortConnector(baudRate.isValid() ? baudRate.toInt() : lastBaudRate);
-    link->setConnectionParameters(portBox->currentText(), loginBytes(), passwordBytes());
+    reconnect->setOpened(path);
+    link->setConnectionParameters(path, reconnect->login(), reconnect->password());
+    reportedModel = -1;
 
     connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
             Qt::UniqueConnection);
-    connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::showDialogWidget);
+    if (reconnect->recovering())
+        connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::reconnectMessage);
+    else
+        connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::showDialogWidget);
     connect(link, &SPortConnector::connectSucsessful, this,
             &BasicWindow::unlockingSettingsFunctions);
     connect(link, &SPortConnector::stopSpinner, spinner, &WaitingAnimation::stop);
+    connect(link, &SPortConnector::stopSpinner, this, &BasicWindow::attemptEnded);
     connect(link, &SPortConnector::connectionFailure, this, &BasicWindow::deleteSPortInstance);
     connect(link, &SPortConnector::disableInterface, this, &BasicWindow::disableInterface);
-    connect(link, &SPortConnector::gatewayModel, this, &BasicWindow::changeInterface);
+    connect(link, &SPortConnector::gatewayModel, this, &BasicWindow::gatewayReportedModel);
     connect(link, &SPortConnector::recivedStatusLoRaModules, loraPage,
             &StackLoRaSettings::setModuleState);
+    connect(link, &SPortConnector::portLost, this, &BasicWindow::adapterLost);
 
+    // The attempt can be cancelled for as long as it runs.
+    disconnectButton->setEnabled(true);
+    stateLine->setState(ConnectionStateLine::State::Connecting);
     link->connectToGatewayPort();
 }
 
@@ -368,14 +393,30 @@ void BasicWindow::unlockingSettingsFunctions()
     connect(link, &SPortConnector::sendLoRaLogs, logsPage, &LoRaLogs::setLoRaLogs);
     connect(link, &SPortConnector::sendRebootLogs, devicePage, &AboutDevice::Set_Reboot_Logs);
     connect(link, &SPortConnector::rebootSucsess, this, &BasicWindow::rebootSucsess);
-    connect(link, &SPortConnector::connectionCoreDropped, this,
-            &BasicWindow::disconnectFromGateway);
+    connect(link, &SPortConnector::connectionCoreDropped, this, &BasicWindow::coreLost);
     connect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck,
             Qt::UniqueConnection);
     connect(loraPage, &StackLoRaSettings::useDoubleModule, link,
             &SPortConnector::runPacketForwarder);
 
     connectionTimer.start(connectionCheckPeriodMs);
+
+    // Back after a pulled adapter: the pages kept everything, nothing is applied
+    // or read by itself, and the log stream runs again if it ran.
+    if (reconnect->recovering()) {
+        reconnect->recovered();
+        disconnect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::reconnectMessage);
+        connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::showDialogWidget);
+        if (logStreamWanted)
+            link->startGetPacketForwarderLogs();
+    }
+    showConnected();
+}
+
+void BasicWindow::showConnected()
+{
+    stateLine->setState(ConnectionStateLine::State::Connected, modelBox->currentText(),
+                        adapterName);
 }
 
 void BasicWindow::setConnectedControls(bool connected)
@@ -390,11 +431,71 @@ void BasicWindow::setConnectedControls(bool connected)
 
 void BasicWindow::connectionCheck()
 {
-    if (link && link->isPortAvailable())
+    if (link && reconnect->adapterPresent())
+        return;
+    adapterLost();
+}
+
+// The adapter went (or the line hung up) during a session: the window keeps its
+// pages and waits for the same adapter to return.
+void BasicWindow::adapterLost()
+{
+    const ConnectionStateLine::State state = stateLine->state();
+    const bool inSession = state == ConnectionStateLine::State::Connected
+            || state == ConnectionStateLine::State::Rebooting
+            || (state == ConnectionStateLine::State::Connecting && reconnect->recovering());
+    if (!inSession)
         return;
     connectionTimer.stop();
+    spinner->stop();
+    otherPage->detachLink();
+    networkPage->detachLink();
+    dropLink();
+    setConnectedControls(true);
+    requestButton->setEnabled(false);
+    applyButton->setEnabled(false);
+    devicePage->lockServiceButtons();
+    connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
+            Qt::UniqueConnection);
+    stateLine->setState(ConnectionStateLine::State::WaitingForAdapter);
+    reconnect->wait();
+}
+
+void BasicWindow::reconnectTo(const QString &path)
+{
+    if (link || stateLine->state() != ConnectionStateLine::State::WaitingForAdapter)
+        return;
+    startLink(path);
+}
+
+// The link's words during a reconnection: a failure that the returning adapter
+// explains is tried again quietly; any other ends the session, said as the link says it.
+void BasicWindow::reconnectMessage(int index, QString Title, QString Text)
+{
+    if (link && reconnect->retriesQuietly(link->portError()))
+        return;
+    showDialogWidget(index, Title, Text);
+    // The operator may have ended the session while the box stood.
+    if (!reconnect->recovering())
+        return;
     disconnectFromGateway();
-    showDialogWidget(boxCritical, tr("Ошибка"), tr("Потеряно соединение с устройством."));
+    stateLine->setState(ConnectionStateLine::State::Lost);
+}
+
+// Refused credentials end an attempt with no signal of their own but this one.
+void BasicWindow::attemptEnded()
+{
+    if (stateLine->state() != ConnectionStateLine::State::Connecting || reconnect->recovering())
+        return;
+    disconnectButton->setEnabled(false);
+    reconnect->end();
+    stateLine->setState(ConnectionStateLine::State::NotConnected);
+}
+
+void BasicWindow::coreLost()
+{
+    disconnectFromGateway();
+    stateLine->setState(ConnectionStateLine::State::Lost);
 }
 
 void BasicWindow::disconnectFromGateway()
@@ -403,8 +504,11 @@ void BasicWindow::disconnectFromGateway()
     disconnect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck);
     if (link)
         link->disconnectFromGatewayPort();
+    reconnect->end();
+    spinner->stop();
     resetToDisconnected();
     dropLink();
+    stateLine->setState(ConnectionStateLine::State::NotConnected);
 }
 
 void BasicWindow::resetToDisconnected()
@@ -444,25 +548,41 @@ void BasicWindow::dropLink()
 
 void BasicWindow::deleteSPortInstance()
 {
+    const ConnectionStateLine::State state = stateLine->state();
+    if (state == ConnectionStateLine::State::Connecting && reconnect->recovering()) {
+        dropLink();
+        connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
+                Qt::UniqueConnection);
+        stateLine->setState(ConnectionStateLine::State::WaitingForAdapter);
+        reconnect->wait();
+        return;
+    }
     // A failure after the login (the gateway did not come back from a reboot)
     // leaves nothing to disconnect: the window returns to its disconnected state.
-    if (disconnectButton->isEnabled()) {
+    const bool afterLogin = state == ConnectionStateLine::State::Connected
+            || state == ConnectionStateLine::State::Rebooting;
+    if (afterLogin) {
         connectionTimer.stop();
         disconnect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck);
         resetToDisconnected();
     }
+    disconnectButton->setEnabled(false);
+    reconnect->end();
     dropLink();
+    stateLine->setState(afterLogin ? ConnectionStateLine::State::Lost
+                                   : ConnectionStateLine::State::NotConnected);
 }
 
 void BasicWindow::disableInterface()
 {
     if (!link)
         return;
-    link->setConnectionParameters(portBox->currentText(), loginBytes(), passwordBytes());
+    link->setConnectionParameters(reconnect->opened(), reconnect->login(), reconnect->password());
     requestButton->setEnabled(false);
     applyButton->setEnabled(false);
     devicePage->lockServiceButtons();
     logsPage->resetSendLogs();
+    stateLine->setState(ConnectionStateLine::State::Rebooting);
 }
 
 void BasicWindow::rebootSucsess()
@@ -470,6 +590,7 @@ void BasicWindow::rebootSucsess()
     requestButton->setEnabled(true);
     applyButton->setEnabled(true);
     devicePage->unlockServiceButtons();
+    showConnected();
     showDialogWidget(boxInformation, tr("Перезагрузка"), tr("Базовая станция перезагружена."));
 }
 
@@ -512,6 +633,19 @@ void BasicWindow::changeInterface(int Index)
     loraPage->setDeviceType(Index);
 }
 
+// Every keep-alive answer repeats the model: only a new one may change the pages,
+// or the operator would lose the tab and the field they are in each minute.
+void BasicWindow::gatewayReportedModel(int code)
+{
+    if (code == reportedModel)
+        return;
+    reportedModel = code;
+    if (code != modelBox->currentIndex())
+        changeInterface(code);
+    if (stateLine->state() == ConnectionStateLine::State::Connected)
+        showConnected();
+}
+
 void BasicWindow::changeIcons(QPalette Palette)
 {
     Q_UNUSED(Palette)
@@ -543,10 +677,12 @@ void BasicWindow::expandAuthForm()
         authGroup->resize(authGeometry.width(), expandedAuthHeightPx);
         connectButton->move(leftColumnX, connectExpandedY);
         disconnectButton->move(leftColumnX, disconnectExpandedY);
+        stateLine->move(leftColumnX, disconnectExpandedY + stateLineBelowDisconnectPx);
     } else if (authGroup->height() == expandedAuthHeightPx) {
         authGroup->resize(authGeometry.width(), collapsedAuthHeightPx);
         connectButton->move(leftColumnX, connectCollapsedY);
         disconnectButton->move(leftColumnX, disconnectCollapsedY);
+        stateLine->move(leftColumnX, disconnectCollapsedY + stateLineBelowDisconnectPx);
     }
 }
 

@@ -11,9 +11,11 @@
 
 class AboutDevice;
 class AboutDeveloper;
+class ConnectionStateLine;
 class LoRaLogs;
 class NetworkSettings;
 class OtherSettings;
+class PortChooser;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -21,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class ReconnectWait;
 class SPortConnector;
 class StackLoRaSettings;
 class WaitingAnimation;
@@ -35,10 +38,10 @@ class BasicWindow : public QWidget
 public:
     static constexpr int minimumWidthPx = 1081;
     static constexpr int minimumHeightPx = 635;
-    static constexpr int connectionCheckPeriodMs = 30000;
+    // A pulled adapter is noticed by this poll at the latest, when no read error
+    // on the line has told already.
+    static constexpr int connectionCheckPeriodMs = 500;
     static constexpr int spinnerFadeMs = 1500;
-    // Where the gateway emulator keeps a link to its pseudo-terminal by default.
-    static const QString emulatorPortPath;
 
     explicit BasicWindow(QWidget *parent = nullptr);
     ~BasicWindow() override;
@@ -76,8 +79,16 @@ private slots:
     void expandAuthForm();
     void retainSettingsChanged(bool state);
     void changeInterface(int Index);
+    void gatewayReportedModel(int code);
+    void attemptEnded();
+    void adapterLost();
+    void reconnectTo(const QString &path);
+    void reconnectMessage(int index, QString Title, QString Text);
+    void coreLost();
 
 private:
+    void startLink(const QString &path);
+    void showConnected();
     void refreshPortList();
     void createLeftColumn();
     void createPages();
@@ -125,6 +136,15 @@ private:
     QPointer<AboutDeveloper> aboutWindow;
     SPortConnector *link = nullptr;
     QTimer connectionTimer;
+    ConnectionStateLine *stateLine;
+    PortChooser *portChooser;
+    ReconnectWait *reconnect;
+    // The adapter of this session in a few words, for the state line.
+    QString adapterName;
+    // The model code the gateway reported last; its keep-alive answers repeat it.
+    int reportedModel = -1;
+    // The operator switched the log stream on; it comes back with a lost adapter.
+    bool logStreamWanted = false;
 
     // A gateway reporting a model code the list does not know keeps the line
     // speed of the last known model.

@@ -1676,12 +1676,12 @@ void TestSPortConnector::englishReplyTexts_data()
     QTest::newRow("OpenVPN started")
             << QByteArray("RESPONSE.{[61]}")
             << QStringLiteral("box 1|VPN config|Service OpenVPN is running");
-    QTest::newRow("reboot notice stays Russian")
+    QTest::newRow("reboot notice")
             << QByteArray("RESPONSE.{[930]}")
-            << QStringLiteral("box 1|Settings|Базовая станция будет перезагружена.");
-    QTest::newRow("second module notice stays Russian")
+            << QStringLiteral("box 1|Settings|The base station will be rebooted.");
+    QTest::newRow("second module notice")
             << QByteArray("RESPONSE.{[46]}")
-            << QStringLiteral("box 1|Lora_Pkt_Fwd|Дополнительный модуль LoRa запущен!");
+            << QStringLiteral("box 1|Lora_Pkt_Fwd|The second LoRa module has started!");
     QTest::newRow("1005") << QByteArray("ERROR.{[1005]}")
                           << error + "The lora_pkt_fwd service is not running.";
     QTest::newRow("1006") << QByteArray("ERROR.{[1006]}")

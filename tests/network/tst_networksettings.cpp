@@ -38,8 +38,6 @@ private slots:
     void presentation();
     void vpnMessagesForwarded_data();
     void vpnMessagesForwarded();
-    void englishCatalogue_data();
-    void englishCatalogue();
     void linkReachesVpnBox();
     void resizeGeometry_data();
     void resizeGeometry();
@@ -291,83 +289,6 @@ void TestNetworkSettings::vpnMessagesForwarded()
     QCOMPARE(messages.at(0).at(0).toInt(), 3);
     QCOMPARE(messages.at(0).at(1).toString(), title);
     QCOMPARE(messages.at(0).at(2).toString(), text);
-}
-
-void TestNetworkSettings::englishCatalogue_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("LTE title") << "lteBox"
-                               << "LTE modem settings";
-    QTest::newRow("static IP title") << "staticIPBox"
-                                     << "Static IP address";
-    QTest::newRow("Wi-Fi title") << "wifiBox"
-                                 << "Wi-Fi settings";
-    QTest::newRow("LTE address") << "lteBox"
-                                 << "Adress";
-    QTest::newRow("LTE second ping on two lines") << "lteBox"
-                                                  << "IP№2 to ping\n(optional)";
-    QTest::newRow("static IP gateway") << "staticIPBox"
-                                       << "Gateway";
-    QTest::newRow("static IP DNS2") << "staticIPBox"
-                                    << "DNS2";
-    QTest::newRow("Wi-Fi password") << "wifiBox"
-                                    << "Password";
-    QTest::newRow("Wi-Fi network name") << "wifiBox"
-                                        << "Network (SSID)";
-    QTest::newRow("VPN run") << "vpnBox"
-                             << "Run OVPN";
-    QTest::newRow("VPN hint") << "vpnBox"
-                              << "Select the configuration to run.";
-    QTest::newRow("VPN title") << "vpnBox"
-                               << "VPN settings";
-    QTest::newRow("VPN file label") << "vpnBox"
-                                    << "VPN settings file";
-    QTest::newRow("VPN activate") << "vpnBox"
-                                  << "Enable OVPN";
-    QTest::newRow("LTE dial number") << "lteBox"
-                                     << "Dialing number";
-    QTest::newRow("LTE user name") << "lteBox"
-                                   << "User name";
-    QTest::newRow("LTE password") << "lteBox"
-                                  << "Password";
-    QTest::newRow("LTE first ping") << "lteBox"
-                                    << "IP№1 to ping";
-    QTest::newRow("LTE SIM header untranslated") << "lteBox"
-                                                 << "SIM2";
-    QTest::newRow("static IP domain") << "staticIPBox"
-                                      << "Domain";
-    QTest::newRow("static IP mask") << "staticIPBox"
-                                    << "Mask";
-    QTest::newRow("static IP DNS1 stays") << "staticIPBox"
-                                          << "DNS1";
-    QTest::newRow("Wi-Fi gateway") << "wifiBox"
-                                   << "Gateway";
-    QTest::newRow("Wi-Fi range dash") << "wifiBox"
-                                      << " - ";
-}
-
-void TestNetworkSettings::englishCatalogue()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, text);
-
-    QTranslator catalogue;
-    QVERIFY(catalogue.load(":/i18n/Kelvane.qm"));
-    QCoreApplication::installTranslator(&catalogue);
-    const auto uninstall
-            = qScopeGuard([&catalogue] { QCoreApplication::removeTranslator(&catalogue); });
-
-    NetworkSettings page;
-    auto *group = page.findChild<QGroupBox *>(box);
-    QVERIFY(group);
-    QStringList texts{group->title()};
-    for (const QLabel *label : group->findChildren<QLabel *>())
-        texts.append(label->text());
-    for (const QPushButton *button : group->findChildren<QPushButton *>())
-        texts.append(button->text());
-    QVERIFY2(texts.contains(text), qPrintable(texts.join(" | ")));
 }
 
 void TestNetworkSettings::linkReachesVpnBox()

@@ -1,6 +1,7 @@
 #include "textfit.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -20,6 +21,8 @@ namespace {
 constexpr int lineEditSidePx = 2;
 // QComboBox draws its label one pixel inside the edit field on each side.
 constexpr int comboLabelSidePx = 1;
+// An item of a combo box's list keeps about this much free beside its text.
+constexpr int listItemMarginsPx = 12;
 // A push button puts this much space between its icon and its text.
 constexpr int iconTextGapPx = 4;
 
@@ -95,9 +98,12 @@ void checkComboBox(const QComboBox *box, QStringList &found)
                               ->subControlRect(QStyle::CC_ComboBox, &option,
                                                QStyle::SC_ComboBoxEditField, box)
                               .width();
+    // A list made to open wider than its box shows each item in full there.
+    const int listRoom
+            = box->view()->minimumWidth() - 2 * box->view()->frameWidth() - listItemMarginsPx;
     for (int item = 0; item < box->count(); ++item) {
         const QString text = box->itemText(item);
-        int room = field - 2 * comboLabelSidePx;
+        int room = qMax(field - 2 * comboLabelSidePx, listRoom);
         if (!box->itemIcon(item).isNull())
             room -= box->iconSize().width() + iconTextGapPx;
         const int need = advance(box, text);

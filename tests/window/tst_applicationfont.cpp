@@ -10,9 +10,11 @@
 #include "window/applicationfont.h"
 #include "window/basicwindow.h"
 
+#include <QComboBox>
 #include <QJsonDocument>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTemporaryFile>
 #include <QTranslator>
 #include <QtTest>
@@ -46,6 +48,24 @@ const QByteArray typicalDocument = R"({
     "8": "A8:40:41:1C:2D:3E", "9": "1.2.0", "11": "TK-3Max 2.1", "12": "2.1",
     "10": {"1": "192.168.100.200", "2": "10.64.120.200", "3": "10.8.0.14"},
     "13": "Quectel EC25-E", "14": "Quectel L76-L", "15": "11.12.2025", "16": "1.1.2"})";
+
+// Every text the page and its widgets show, hidden ones included.
+QStringList shownTexts(QWidget *page)
+{
+    QStringList texts;
+    const QList<QWidget *> widgets = page->findChildren<QWidget *>() << page;
+    for (const QWidget *widget : widgets) {
+        for (const char *name : {"text", "title", "placeholderText", "toolTip", "windowTitle"})
+            texts << widget->property(name).toString();
+        if (const auto *box = qobject_cast<const QComboBox *>(widget))
+            for (int item = 0; item < box->count(); ++item)
+                texts << box->itemText(item);
+        if (const auto *bar = qobject_cast<const QTabBar *>(widget))
+            for (int tab = 0; tab < bar->count(); ++tab)
+                texts << bar->tabText(tab);
+    }
+    return texts;
+}
 
 // The main window with the hold check box that a preset import brings.
 class ImportingWindow : public BasicWindow
@@ -179,6 +199,9 @@ void TestApplicationFont::everyTextFits()
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
     for (const QWidget *child : widget->findChildren<QWidget *>())
         QVERIFY2(child->font().pointSizeF() >= smallestPointSize, qPrintable(child->objectName()));
+    const QRegularExpression cyrillic(QStringLiteral("\\p{Cyrillic}"));
+    const QStringList russian = english ? shownTexts(widget.get()).filter(cyrillic) : QStringList();
+    QVERIFY2(russian.isEmpty(), qPrintable(russian.join('\n')));
 }
 
 QTEST_MAIN(TestApplicationFont)

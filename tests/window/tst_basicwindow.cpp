@@ -6,6 +6,7 @@
 #include "settings/settingshandlerandcollector.h"
 #include "window/basicwindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -33,6 +35,8 @@ namespace {
 constexpr int stepMs = 5;
 constexpr int exchangeWaitMs = 10000;
 constexpr int slowRebootStepMs = 2000;
+constexpr int replugAfterMs = 20;
+constexpr int reconnectBoundMs = 3000;
 
 class TestWindow : public BasicWindow
 {
@@ -192,6 +196,11 @@ private slots:
     void rebootShowsBootOutputAndLogsInAgain();
     void gatewayLostDuringReboot();
     void vanishedPortIsNoticed();
+    void unplugReconnects_data();
+    void unplugReconnects();
+    void keepAliveLeavesTabAndFocus();
+    void busyPortNamesItsHolder();
+    void cancelDuringConnect();
     void exportThenApplyStillSendsChange();
     void importWithAndWithoutHold_data();
     void importWithAndWithoutHold();
@@ -430,6 +439,7 @@ void TestBasicWindow::gatewayLostDuringReboot()
     QCOMPARE(session.boxes.boxes().size(), boxCount);
 }
 
+// No read error tells of this loss, the presence poll does; Disconnect ends the wait.
 void TestBasicWindow::vanishedPortIsNoticed()
 {
     Session session(1);
@@ -442,10 +452,116 @@ void TestBasicWindow::vanishedPortIsNoticed()
     session.boxes.clear();
     QVERIFY(QMetaObject::invokeMethod(
             session.window.findChild<QTimer *>(QStringLiteral("connectionTimer")), "timeout"));
-    QTRY_COMPARE(session.boxes.boxes().size(), 1);
-    QCOMPARE(session.boxes.boxes().first().icon, int(QMessageBox::Critical));
-    QVERIFY(session.button("connectButton")->isEnabled());
+    QVERIFY(!session.window.gatewayLink());
     QVERIFY(!session.button("requestButton")->isEnabled());
+    press(session.button("disconnectButton"));
+    QVERIFY(!session.window.findChild<QTimer *>(QStringLiteral("returnTimer"))->isActive());
+    QVERIFY(session.button("connectButton")->isEnabled());
+    QCOMPARE(session.boxes.boxes().size(), 0);
+}
+
+void TestBasicWindow::unplugReconnects_data()
+{
+    QTest::addColumn<GatewayEmulator::Step>("step");
+    QTest::newRow("read") << GatewayEmulator::Step::Read;
+    QTest::newRow("apply") << GatewayEmulator::Step::Apply;
+    QTest::newRow("log stream") << GatewayEmulator::Step::LogStream;
+}
+
+void TestBasicWindow::unplugReconnects()
+{
+    QFETCH(GatewayEmulator::Step, step);
+
+    Session session(3);
+    GatewayEmulator &gateway = session.gateway();
+    const QString port = scratch.filePath(QTest::currentDataTag());
+    gateway.setLinkPath(port);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane", port));
+    QVERIFY(session.readSettings());
+    QLineEdit *apn = session.field("networkPage/lteBox/sim1Adress");
+    typeInto(apn, "edited.apn");
+
+    gateway.setUnplugAt(step, replugAfterMs);
+    const QPointer<SPortConnector> unplugged = session.window.gatewayLink();
+    QSignalSpy replugged(&gateway, &GatewayEmulator::replugged);
+    // The console went back to its login prompt meanwhile: the session's credentials log in.
+    QObject::connect(&gateway, &GatewayEmulator::replugged, &gateway, [&gateway] {
+        gateway.setCoreRunning(false);
+        gateway.setAtShell(false);
+    });
+    if (step == GatewayEmulator::Step::LogStream)
+        child<QCheckBox>(&session.window, "logsPage/showBox")->click();
+    else
+        press(session.button(step == GatewayEmulator::Step::Read ? "requestButton"
+                                                                 : "applyButton"));
+    QVERIFY(replugged.wait(exchangeWaitMs));
+    // The pulled adapter's link is gone, and a new one is logged in.
+    QVERIFY(QTest::qWaitFor(
+            [&] { return !unplugged && session.button("applyButton")->isEnabled(); },
+            reconnectBoundMs));
+
+    QCOMPARE(apn->text(), QString("edited.apn"));
+    QCOMPARE(session.requests.filter("--25 ").size(), step == GatewayEmulator::Step::Apply ? 1 : 0);
+    QTRY_COMPARE(session.requests.count("--50 Start"),
+                 step == GatewayEmulator::Step::LogStream ? 2 : 0);
+}
+
+// The keep-alive answer repeats the model the window already shows.
+void TestBasicWindow::keepAliveLeavesTabAndFocus()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QTRY_VERIFY(session.requests.contains("--10 State"));
+    auto *tabs = child<QTabWidget>(&session.window, "tabs");
+    tabs->setCurrentIndex(1);
+    QLineEdit *find = session.field("logsPage/findEdit");
+    find->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), find);
+
+    QSignalSpy answered(session.window.gatewayLink(), &SPortConnector::gatewayModel);
+    QVERIFY(QMetaObject::invokeMethod(
+            session.window.gatewayLink()->findChild<QTimer *>(QStringLiteral("linkTimer")),
+            "timeout"));
+    QVERIFY(answered.wait(exchangeWaitMs));
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(QApplication::focusWidget(), find);
+    QVERIFY(!session.requests.contains("--50 State"));
+}
+
+void TestBasicWindow::busyPortNamesItsHolder()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QSerialPort holder(session.gateway().devicePath());
+    QVERIFY(holder.open(QIODevice::ReadWrite));
+
+    child<QComboBox>(&session.window, "portBox")->setEditText(session.gateway().devicePath());
+    press(session.button("connectButton"));
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    const QString text = session.boxes.boxes().first().text;
+    QVERIFY2(text.contains(QString::number(QCoreApplication::applicationPid())), qPrintable(text));
+    QVERIFY(!text.contains("dialout"));
+}
+
+// Cancelled while the console still asks for the login: nothing is typed into it.
+void TestBasicWindow::cancelDuringConnect()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    session.gateway().setReplyDelayMs(exchangeWaitMs);
+    child<QComboBox>(&session.window, "portBox")->setEditText(session.gateway().devicePath());
+    press(session.button("connectButton"));
+    press(session.button("disconnectButton"));
+    QVERIFY(!session.window.gatewayLink());
+    QVERIFY(!session.button("disconnectButton")->isEnabled());
+    QVERIFY(!child<QWidget>(&session.window, "spinner")->isVisible());
+
+    session.gateway().setReplyDelayMs(0);
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(!session.gateway().received().contains("exit"));
+    QCOMPARE(session.boxes.boxes().size(), 0);
 }
 
 void TestBasicWindow::exportThenApplyStillSendsChange()

@@ -1,0 +1,60 @@
+#include "link/serialadapters.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SerialAdapter)
+
+class TestSerialAdapters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namedAndFoundAgain_data();
+    void namedAndFoundAgain();
+};
+
+void TestSerialAdapters::namedAndFoundAgain_data()
+{
+    QTest::addColumn<SerialAdapter>("adapter");
+    QTest::addColumn<QString>("id");
+
+    const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    QTest::newRow("serial number and by-id name")
+            << SerialAdapter{"/dev/ttyUSB0", "ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI", byId}
+            << byId;
+    QTest::newRow("serial number only")
+            << SerialAdapter{"/dev/ttyUSB1", "ttyUSB1", "CP2102", "Silicon Labs", "0001", ""}
+            << "serial:0001";
+    QTest::newRow("no serial number, maker as description")
+            << SerialAdapter{"/dev/ttyKV1", "ttyKV1", "Gadget", "Gadget", "", ""} << "/dev/ttyKV1";
+    QTest::newRow("built-in port")
+            << SerialAdapter{"/dev/ttyKV0", "ttyKV0", "", "", "", ""} << "/dev/ttyKV0";
+}
+
+// The entry names the device, then all the adapter tells, each once; the adapter is
+// found again when it comes back under another number, and not taken for another.
+void TestSerialAdapters::namedAndFoundAgain()
+{
+    QFETCH(SerialAdapter, adapter);
+    QFETCH(QString, id);
+
+    const QString text = SerialAdapters::displayText(adapter);
+    QVERIFY2(text.startsWith(adapter.portName), qPrintable(text));
+    for (const QString &detail :
+         {adapter.manufacturer, adapter.serialNumber, QFileInfo(adapter.byIdPath).fileName()})
+        QVERIFY2(text.contains(detail), qPrintable(text));
+    if (!adapter.description.isEmpty())
+        QCOMPARE(text.count(adapter.description), 1);
+    QVERIFY2(!text.contains(", ,") && !text.endsWith(' ') && !text.endsWith(','), qPrintable(text));
+    QCOMPARE(SerialAdapters::stableId(adapter), id);
+
+    SerialAdapter returned = adapter;
+    if (!adapter.byIdPath.isEmpty() || !adapter.serialNumber.isEmpty())
+        returned.systemLocation = QStringLiteral("/dev/ttyUSB7");
+    const SerialAdapter other{"/dev/ttyUSB8", "ttyUSB8", "FT232R USB UART", "FTDI", "B7", ""};
+    QCOMPARE(SerialAdapters::locate(id, {other, returned}), returned.systemLocation);
+    QVERIFY(SerialAdapters::locate(id, {other}).isEmpty());
+}
+
+QTEST_MAIN(TestSerialAdapters)
+#include "tst_serialadapters.moc"
