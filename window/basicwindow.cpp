@@ -9,10 +9,14 @@
 #include "network/networksettings.h"
 #include "pagekit/colorscheme.h"
 #include "pagekit/fieldvalidation.h"
+#include "settings/fieldcatalog.h"
 #include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/applyreport.h"
+#include "window/pendingchangesbutton.h"
 #include "window/waitinganimation.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +35,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
+
+#include <utility>
 
 const QString BasicWindow::emulatorPortPath = QStringLiteral("/tmp/kelvane-gateway");
 
@@ -92,6 +98,8 @@ constexpr int exportFromBottomPx = 175;
 constexpr int importFromBottomPx = 145;
 constexpr int requestFromBottomPx = 70;
 constexpr int applyFromBottomPx = 40;
+constexpr int pendingFromBottomPx = 16;
+constexpr int pendingHeightPx = 16;
 constexpr int aboutFromRightPx = 35;
 constexpr int aboutY = 11;
 constexpr int tabsX = 160;
@@ -128,7 +136,8 @@ QString presetDirectory()
 
 } // namespace
 
-BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(this)
+BasicWindow::BasicWindow(QWidget *parent)
+    : QWidget(parent), connectionTimer(this), exchangeTimer(this), pendingTimer(this)
 {
     connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     setMinimumSize(minimumWidthPx, minimumHeightPx);
@@ -143,6 +152,16 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(thi
     spinner->setDuration(spinnerFadeMs);
 
     makeWindowConnections();
+
+    exchangeTimer.setObjectName(QStringLiteral("exchangeTimer"));
+    exchangeTimer.setSingleShot(true);
+    exchangeTimer.setInterval(exchangeTimeoutMs);
+    connect(&exchangeTimer, &QTimer::timeout, this, &BasicWindow::exchangeTimedOut);
+    pendingTimer.setObjectName(QStringLiteral("pendingTimer"));
+    pendingTimer.setSingleShot(true);
+    pendingTimer.setInterval(0);
+    connect(&pendingTimer, &QTimer::timeout, this, &BasicWindow::updatePendingChanges);
+    watchPageFields();
 
     QSettings settings;
     const int portIndex = portBox->findText(settings.value(portKey, defaultPort).toString(),
@@ -228,6 +247,9 @@ void BasicWindow::createLeftColumn()
     importButton = makeButton(tr("Импорт настроек"), QStringLiteral("importButton"));
     requestButton = makeButton(tr("Запросить настройки"), QStringLiteral("requestButton"));
     applyButton = makeButton(tr("Применить настройки"), QStringLiteral("applyButton"));
+    pendingButton = new PendingChangesButton(this);
+    pendingButton->setObjectName(QStringLiteral("pendingButton"));
+    pendingButton->hide();
     showPasswordButton = new QPushButton(authGroup);
     showPasswordButton->setObjectName(QStringLiteral("showPasswordButton"));
     showPasswordButton->setGeometry(showPasswordGeometry);
@@ -324,6 +346,8 @@ void BasicWindow::connectToGateway()
     const QVariant baudRate = modelBox->currentData();
     link = new SPortConnector(baudRate.isValid() ? baudRate.toInt() : lastBaudRate);
     link->setConnectionParameters(portBox->currentText(), loginBytes(), passwordBytes());
+    // The window reports every outcome in one box of its own.
+    link->setOutcomeBoxes(false);
 
     connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
             Qt::UniqueConnection);
@@ -349,7 +373,9 @@ void BasicWindow::unlockingSettingsFunctions()
     otherPage->attachLink(link);
     networkPage->attachLink(link);
 
-    connect(link, &SPortConnector::unlockApplyBTN, this, &BasicWindow::unlockApplyButton);
+    connect(link, &SPortConnector::settingsApplied, this, &BasicWindow::gatewayTookSettings);
+    connect(link, &SPortConnector::errorReply, this, &BasicWindow::gatewayReportedError);
+    connect(link, &SPortConnector::settingsDamaged, this, &BasicWindow::settingsReplyDamaged);
     connect(link, &SPortConnector::blockRequestBTN, this, &BasicWindow::blockGetSettingsButton);
     connect(devicePage->resetGatewayButton, &QPushButton::pressed, link,
             &SPortConnector::resetDefaultSettings);
@@ -409,6 +435,8 @@ void BasicWindow::disconnectFromGateway()
 
 void BasicWindow::resetToDisconnected()
 {
+    endExchange();
+    spinner->stop();
     logsPage->resetSendLogs();
     setConnectedControls(false);
     devicePage->lockServiceButtons();
@@ -510,6 +538,9 @@ void BasicWindow::changeInterface(int Index)
         break;
     }
     loraPage->setDeviceType(Index);
+    // A second module page may have come.
+    watchPageFields();
+    pendingTimer.start();
 }
 
 void BasicWindow::changeIcons(QPalette Palette)
@@ -597,20 +628,27 @@ void BasicWindow::placeAnchoredWidgets()
     importButton->setGeometry(leftColumnX, h - importFromBottomPx, buttonWidthPx, buttonHeightPx);
     requestButton->setGeometry(leftColumnX, h - requestFromBottomPx, buttonWidthPx, buttonHeightPx);
     applyButton->setGeometry(leftColumnX, h - applyFromBottomPx, buttonWidthPx, buttonHeightPx);
+    pendingButton->setGeometry(leftColumnX, h - pendingFromBottomPx, buttonWidthPx,
+                               pendingHeightPx);
     aboutButton->setGeometry(w - aboutFromRightPx, aboutY, iconButtonSidePx, iconButtonSidePx);
     tabs->setGeometry(tabsX, tabsY, w - tabsWidthLessPx, h - tabsHeightLessPx);
 }
 
-// Reading the settings: the link's reply reaches the pages.
+// Reading the settings: the link's reply reaches the pages, or, after an apply,
+// tells what the gateway took.
 void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
 {
+    const QJsonObject received = SettingsJSON ? *SettingsJSON : QJsonObject();
+    if (endExchange() == Exchange::ReadBack) {
+        finishReadBack(received);
+        return;
+    }
     spinner->stop();
     if (link)
         connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
                 Qt::UniqueConnection);
-    if (!SettingsJSON || SettingsJSON->isEmpty())
+    if (received.isEmpty())
         return;
-    const QJsonObject received = *SettingsJSON;
 
     SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
     collector->replaceSettings(
@@ -625,9 +663,11 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
         loraPage->setCoreVersion(coreVersion);
         delete holdSettingsBox;
         holdSettingsBox = nullptr;
+        loadedPreset = QJsonObject();
         fillPagesFromCollector(true);
     }
     devicePage->setSettings();
+    updatePendingChanges();
 
     showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки получены!"));
     // The operator may have lost the link while the box stood.
@@ -687,24 +727,28 @@ void BasicWindow::sendSettingsToGateway()
     }
     qDebug() << validation.invalidFields();
 
-    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    // The held document stays what the gateway reported: only its reply changes it.
+    const QJsonObject held = SettingsHandlerAndCollector::getInstance()->getSettings();
     const SettingsRules rules(loraPage->deviceType);
-    collector->replaceSettings(rules.applyDocument(collector->getSettings(), shownGroups(true)));
-    link->sendSettings(collector->toJson());
+    const SettingsRules::PageGroups shown = shownGroups(true);
+    changedFieldCount = int(rules.pendingChanges(held, shown).size());
+    sentDocument = rules.applyDocument(held, shown);
+    refusalText.clear();
+    // A read now would be taken for the read-back.
+    disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
+    beginExchange(Exchange::Apply);
+    link->sendSettings(QJsonDocument(sentDocument).toJson(QJsonDocument::Compact));
 }
 
 SettingsRules::PageGroups BasicWindow::shownGroups(bool withGatewayId) const
 {
     return {loraPage->getSettings(withGatewayId), networkPage->getSettings(),
-            otherPage->getSettings()};
+            otherPage->getSettings(), loadedPreset};
 }
 
 void BasicWindow::unlockApplyButton()
 {
-    spinner->stop();
-    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
-            Qt::UniqueConnection);
-    applyButton->setEnabled(true);
+    rearmExchangeButtons();
     if (!link)
         return;
     link->serverPowerUpCheckRequest();
@@ -716,6 +760,169 @@ void BasicWindow::blockGetSettingsButton()
 {
     if (link)
         disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
+    if (exchange == Exchange::None)
+        beginExchange(Exchange::Read);
+}
+
+void BasicWindow::beginExchange(Exchange kind)
+{
+    exchange = kind;
+    exchangeTimer.start();
+}
+
+BasicWindow::Exchange BasicWindow::endExchange()
+{
+    exchangeTimer.stop();
+    return std::exchange(exchange, Exchange::None);
+}
+
+// Both buttons answer again, whatever ended the exchange.
+void BasicWindow::rearmExchangeButtons()
+{
+    spinner->stop();
+    if (!link)
+        return;
+    connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
+            Qt::UniqueConnection);
+    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
+            Qt::UniqueConnection);
+    // Not while the gateway reboots.
+    applyButton->setEnabled(requestButton->isEnabled());
+}
+
+void BasicWindow::gatewayTookSettings()
+{
+    if (exchange == Exchange::Apply) {
+        startReadBack();
+        return;
+    }
+    // Too late for its apply, which was reported as unanswered.
+    showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки применены!"));
+}
+
+// ERROR 1008: the gateway took some settings and refused others; the read-back
+// tells which.
+void BasicWindow::gatewayReportedError(int code, const QString &detail)
+{
+    constexpr int settingsNotSet = 1008;
+    if (code == settingsNotSet && exchange == Exchange::Apply) {
+        refusalText = SPortConnector::errorText(code, detail);
+        startReadBack();
+        return;
+    }
+    const Exchange ended = endExchange();
+    rearmExchangeButtons();
+    if (ended == Exchange::ReadBack)
+        reportUnverifiedApply(SPortConnector::errorText(code, detail));
+    else
+        showLinkBox(boxCritical, SPortConnector::errorText(code, detail));
+}
+
+void BasicWindow::settingsReplyDamaged()
+{
+    const Exchange ended = endExchange();
+    rearmExchangeButtons();
+    if (ended == Exchange::ReadBack)
+        reportUnverifiedApply(SPortConnector::damagedSettingsText());
+    else
+        showLinkBox(boxWarning, SPortConnector::damagedSettingsText());
+}
+
+void BasicWindow::showLinkBox(int index, const QString &text)
+{
+    showDialogWidget(index, tr("Ошибка"), text);
+}
+
+void BasicWindow::exchangeTimedOut()
+{
+    const Exchange ended = endExchange();
+    rearmExchangeButtons();
+    // The request hid the log stream, and no reply will show it again.
+    if (link)
+        link->resumeLogStream();
+    const int seconds = exchangeTimeoutMs / 1000;
+    switch (ended) {
+    case Exchange::Read:
+        showDialogWidget(boxWarning, tr("Настройки"),
+                         tr("Базовая станция не прислала настройки за %1 с. Запросите их ещё раз.")
+                                 .arg(seconds));
+        break;
+    case Exchange::Apply:
+        showDialogWidget(boxWarning, tr("Настройки"),
+                         tr("Базовая станция не ответила на применение настроек за %1 с. "
+                            "Применены ли они, неизвестно: запросите настройки, чтобы проверить.")
+                                 .arg(seconds));
+        break;
+    case Exchange::ReadBack:
+        reportUnverifiedApply(tr("базовая станция не ответила за %1 с.").arg(seconds));
+        break;
+    case Exchange::None:
+        break;
+    }
+}
+
+// Read back without the "received" box and without touching the pages: the
+// operator's entries stay, the held document becomes what the gateway now holds.
+void BasicWindow::startReadBack()
+{
+    beginExchange(Exchange::ReadBack);
+    link->getCurrentSettings();
+}
+
+void BasicWindow::finishReadBack(const QJsonObject &readBack)
+{
+    if (readBack.isEmpty()) {
+        rearmExchangeButtons();
+        reportUnverifiedApply(SPortConnector::damagedSettingsText());
+        return;
+    }
+    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    const SettingsRules rules(loraPage->deviceType);
+    collector->replaceSettings(rules.readBackDocument(collector->getSettings(), readBack));
+    updatePendingChanges();
+    const ApplyReport report = ApplyReport::verified(refusalText, changedFieldCount,
+                                                     SettingsRules::verify(sentDocument, readBack));
+    rearmExchangeButtons();
+    showDialogWidget(report.icon, report.title, report.text);
+    unlockApplyButton();
+}
+
+void BasicWindow::reportUnverifiedApply(const QString &reason)
+{
+    const ApplyReport report = ApplyReport::notVerified(refusalText, reason);
+    showDialogWidget(report.icon, report.title, report.text);
+}
+
+// Every field the operator can change recounts the pending changes.
+void BasicWindow::watchPageFields()
+{
+    const auto recount = qOverload<>(&QTimer::start);
+    for (QWidget *page : {static_cast<QWidget *>(loraPage), static_cast<QWidget *>(networkPage),
+                          static_cast<QWidget *>(otherPage)}) {
+        for (QLineEdit *field : page->findChildren<QLineEdit *>())
+            connect(field, &QLineEdit::textChanged, &pendingTimer, recount, Qt::UniqueConnection);
+        for (QComboBox *box : page->findChildren<QComboBox *>())
+            connect(box, &QComboBox::currentIndexChanged, &pendingTimer, recount,
+                    Qt::UniqueConnection);
+        for (QAbstractButton *button : page->findChildren<QAbstractButton *>())
+            connect(button, &QAbstractButton::toggled, &pendingTimer, recount,
+                    Qt::UniqueConnection);
+        for (QGroupBox *box : page->findChildren<QGroupBox *>())
+            connect(box, &QGroupBox::toggled, &pendingTimer, recount, Qt::UniqueConnection);
+    }
+}
+
+// Shown once the gateway's settings are known: before that every field would count.
+void BasicWindow::updatePendingChanges()
+{
+    const QJsonObject held = SettingsHandlerAndCollector::getInstance()->getSettings();
+    const SettingsRules rules(loraPage->deviceType);
+    bool known = false;
+    for (const QString &group : rules.groups())
+        known = known || held.contains(group);
+    pendingButton->setVisible(known);
+    if (known)
+        pendingButton->setChanges(rules.pendingChanges(held, shownGroups(true)));
 }
 
 void BasicWindow::retainSettingsChanged(bool state)
@@ -778,14 +985,29 @@ void BasicWindow::loadPresets()
     switch (result.status) {
     case PresetFile::ReadStatus::Ok: {
         // The pages show the preset; the held document stays the picture of what the
-        // gateway holds, or an apply would find the preset's groups unchanged and send
-        // them as empty objects.
+        // gateway holds, which the next apply and the pending list compare against.
         SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+        const SettingsRules rules(modelBox->currentIndex());
         const QJsonObject gatewayPicture = collector->getSettings();
-        collector->replaceSettings(SettingsRules(modelBox->currentIndex())
-                                           .importedDocument(gatewayPicture, result.document));
+        collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
         fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
+        loadedPreset = result.document;
+        for (const QString &group : rules.foreignGroups(result.document))
+            loadedPreset.remove(group);
+        updatePendingChanges();
+        const QStringList foreign = rules.foreignGroups(result.document);
+        if (!foreign.isEmpty()) {
+            QStringList names;
+            for (const QString &group : foreign) {
+                const QString box = FieldCatalog::groupName(group);
+                names.append(box.isEmpty() ? FieldCatalog::pageName(group) : box);
+            }
+            showDialogWidget(boxWarning, tr("Импорт настроек"),
+                             tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
+                                "загружены, остальное загружено.")
+                                     .arg(modelBox->currentText(), names.join(QLatin1Char('\n'))));
+        }
         break;
     }
     case PresetFile::ReadStatus::CannotOpen:
