@@ -87,7 +87,8 @@ void ReplyPacer::reply(const QByteArray &type, const QByteArray &payload)
         bytes = noiseLine(random);
     QByteArray framed = frame(type, payload);
     if (kernelNoisy && framed.startsWith(settingsReplyStart)) {
-        qsizetype at = kernelRandom.bounded(settingsReplyStart.size(), framed.size() - frameEndBytes);
+        qsizetype at
+                = kernelRandom.bounded(settingsReplyStart.size(), framed.size() - frameEndBytes);
         // Between characters, not inside one.
         while ((quint8(framed.at(at)) & 0xc0) == 0x80)
             --at;
@@ -115,5 +116,6 @@ QByteArray ReplyPacer::noiseLine(QRandomGenerator &generator)
     const int count = int(sizeof noiseTemplates / sizeof noiseTemplates[0]);
     const QString uptime = QString::number(double(clock.elapsed()) / 1000.0 + 12.5, 'f', 6)
                                    .rightJustified(12, ' ');
-    return QString::fromLatin1(noiseTemplates[generator.bounded(count)]).arg(uptime).toUtf8() + "\r\n";
+    return QString::fromLatin1(noiseTemplates[generator.bounded(count)]).arg(uptime).toUtf8()
+            + "\r\n";
 }

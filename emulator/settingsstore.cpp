@@ -232,8 +232,9 @@ QStringList SettingsStore::merge(const QJsonObject &incoming)
         if (it.value().isObject() && it.value().toObject().isEmpty())
             continue;
         held.insert(it.key(),
-                    it.value().isObject() ? QJsonValue(withIgnoredKeysKept(it.key(), it.value().toObject()))
-                                          : QJsonValue(it.value()));
+                    it.value().isObject()
+                            ? QJsonValue(withIgnoredKeysKept(it.key(), it.value().toObject()))
+                            : QJsonValue(it.value()));
         replaced.append(it.key());
     }
     return replaced;

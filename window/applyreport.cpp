@@ -24,15 +24,15 @@ ApplyReport ApplyReport::verified(const QString &refusal, int changedFields,
         return {refusal.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                 tr("Настройки"), head + QStringLiteral("\n\n") + confirmed};
     }
-    QStringList lines{head, QString(),
-                      tr("Базовая станция хранит не то, что отправлено, в полях: %1.")
-                              .arg(notTaken.size())};
+    QStringList lines{
+            head, QString(),
+            tr("Базовая станция хранит не то, что отправлено, в полях: %1.").arg(notTaken.size())};
     for (const SettingsChange &field : notTaken.first(qMin(notTaken.size(), listedFieldsMax)))
-        lines.append(tr("%1: отправлено %2, на базовой станции %3")
-                             .arg(FieldCatalog::fieldPath(field.group, field.key),
-                                  FieldCatalog::shownValue(field.group, field.key, field.newValue),
-                                  FieldCatalog::shownValue(field.group, field.key,
-                                                           field.oldValue)));
+        lines.append(
+                tr("%1: отправлено %2, на базовой станции %3")
+                        .arg(FieldCatalog::fieldPath(field.group, field.key),
+                             FieldCatalog::shownValue(field.group, field.key, field.newValue),
+                             FieldCatalog::shownValue(field.group, field.key, field.oldValue)));
     if (notTaken.size() > listedFieldsMax)
         lines.append(tr("и ещё %1").arg(notTaken.size() - listedFieldsMax));
     lines.append(QString());

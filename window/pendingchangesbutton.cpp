@@ -10,6 +10,8 @@
 namespace {
 
 constexpr qreal smallFontScale = 0.85;
+// No text of the program is smaller.
+constexpr qreal smallestPointSize = 8.0;
 constexpr int listWidthPx = 620;
 constexpr int listHeightPx = 340;
 
@@ -19,7 +21,7 @@ PendingChangesButton::PendingChangesButton(QWidget *parent) : QPushButton(parent
 {
     setFlat(true);
     QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * smallFontScale);
+    small.setPointSizeF(qMax(smallestPointSize, small.pointSizeF() * smallFontScale));
     setFont(small);
     setChanges({});
     connect(this, &QPushButton::pressed, this, &PendingChangesButton::showList);

@@ -696,10 +696,6 @@ void TestSPortConnector::replies_data()
             {"settings document",
              "RESPONSE.{[33 {\"100\":{\"101\":\"ё\"},\"9\":\"1.2.0\"}]}\r\n",
              {"settings {\"100\":{\"101\":\"ё\"},\"9\":\"1.2.0\"}"}},
-            {"kernel line inside a settings document",
-             "RESPONSE.{[33 {\"100\":{\"111\":\"lns.kel\r\n[  812.110000] usb 1-1.2: USB "
-             "disconnect\r\nvane\"}}]}\r\n",
-             {"settings {\"100\":{\"111\":\"lns.kelvane\"}}"}},
             {"malformed settings document",
              "RESPONSE.{[33 {\"100\":]}\r\n",
              {"damaged", "box 2|Ошибка|" + SPortConnector::damagedSettingsText(), "settings {}"}},
