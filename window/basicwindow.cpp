@@ -992,11 +992,11 @@ void BasicWindow::loadPresets()
         collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
         fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
+        const QStringList foreign = rules.foreignGroups(result.document);
         loadedPreset = result.document;
-        for (const QString &group : rules.foreignGroups(result.document))
+        for (const QString &group : foreign)
             loadedPreset.remove(group);
         updatePendingChanges();
-        const QStringList foreign = rules.foreignGroups(result.document);
         if (!foreign.isEmpty()) {
             QStringList names;
             for (const QString &group : foreign) {
