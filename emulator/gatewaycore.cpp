@@ -116,6 +116,11 @@ void GatewayCore::setForwarderRunning(bool running)
         logs->stop();
 }
 
+void GatewayCore::setIgnoredKeys(const QStringList &keys)
+{
+    store.setIgnoredKeys(keys);
+}
+
 QJsonObject GatewayCore::document() const
 {
     QJsonObject document = store.document();

@@ -39,6 +39,7 @@ public:
     void setErrorReply(const QString &command, int errorCode);
     void clearErrorReplies();
     void setForwarderRunning(bool running);
+    void setIgnoredKeys(const QStringList &keys);
 
     // Held document plus "301", the OpenVPN configurations present.
     QJsonObject document() const;

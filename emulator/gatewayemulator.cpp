@@ -190,6 +190,16 @@ void GatewayEmulator::setNoise(bool noise)
     pacer->setNoise(noise);
 }
 
+void GatewayEmulator::setKernelNoise(bool noise, quint32 seed)
+{
+    pacer->setKernelNoise(noise, seed);
+}
+
+void GatewayEmulator::setIgnoredKeys(const QStringList &keys)
+{
+    core->setIgnoredKeys(keys);
+}
+
 void GatewayEmulator::setReplyDelayMs(int delayMs)
 {
     pacer->setDelayMs(delayMs);
@@ -288,6 +298,11 @@ void GatewayEmulator::setRebootPacing(int stepMs)
 QByteArray GatewayEmulator::received() const
 {
     return receivedBytes;
+}
+
+qint64 GatewayEmulator::sentByteCount() const
+{
+    return terminal->writtenBytes();
 }
 
 QList<QByteArray> GatewayEmulator::receivedLines() const

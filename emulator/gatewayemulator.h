@@ -63,8 +63,8 @@ public:
     // Input typed while the shell hands the terminal to the core (until the core's
     // CONNECT announcement) is lost, as on a real tty.
     void setDropTypeahead(bool drop);
-    // Takes the link's bytes no faster than a serial line of that many bits per
-    // second carries them; 0 (default) takes them at once.
+    // Carries bytes both ways no faster than a serial line of that many bits per
+    // second; 0 (default) passes them at once.
     void setLineRate(int bitsPerSecond);
 
     // faults
@@ -88,6 +88,12 @@ public:
     void setChunking(int maxChunkBytes, quint32 seed);
     // Shell-like noise lines (and request echoes even with echo off) between replies.
     void setNoise(bool noise);
+    // A kernel line ("[  812.110000] usb ...") printed into the middle of every
+    // settings reply, at seeded random points.
+    void setKernelNoise(bool noise, quint32 seed = 1);
+    // Writes are taken, but these keys keep their old values ("KEY" in any group,
+    // or "GROUP/KEY"), like a gateway that silently ignores a setting.
+    void setIgnoredKeys(const QStringList &keys);
     // Delays every reply and prompt (echo is immediate, like a tty's).
     void setReplyDelayMs(int delayMs);
     // "--50 Start" answers ERROR 1005 while the forwarder is not running (default running).
@@ -124,6 +130,8 @@ public:
     // inspection and raw access for tests
     // Every byte the link wrote, in order.
     QByteArray received() const;
+    // How many bytes the link was sent so far, echo included.
+    qint64 sentByteCount() const;
     // received() split at "\r" (each without the "\r"); an unterminated tail is left out.
     QList<QByteArray> receivedLines() const;
     void clearReceived();

@@ -89,6 +89,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption noiseOption(
             QStringLiteral("noise"),
             QStringLiteral("Mix shell noise and request echoes between replies."));
+    const QCommandLineOption kernelNoiseOption(
+            QStringLiteral("kernel-noise"),
+            QStringLiteral("Print a kernel line into every settings reply at a random point "
+                           "(seeded by --seed)."));
+    const QCommandLineOption ignoreKeyOption(
+            QStringLiteral("ignore-key"),
+            QStringLiteral("Take writes but keep the old value of KEY (in any group) or "
+                           "GROUP/KEY. Repeatable."),
+            QStringLiteral("key"));
+    const QCommandLineOption baudOption(
+            QStringLiteral("baud"),
+            QStringLiteral("Carry bytes both ways no faster than a serial line of N bits per "
+                           "second (default 0: at once)."),
+            QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption delayOption(QStringLiteral("delay"),
                                          QStringLiteral("Delay every reply by ms."),
                                          QStringLiteral("ms"), QStringLiteral("0"));
@@ -112,8 +126,8 @@ int main(int argc, char *argv[])
             QStringLiteral("ms"), QStringLiteral("2000"));
     parser.addOptions({linkOption, modelOption, userOption, passwordOption, atShellOption,
                        refuseOption, silentOption, errorOption, chunkOption, seedOption,
-                       noiseOption, delayOption, typeaheadOption, hangUpOption, unplugOption,
-                       replugOption});
+                       noiseOption, kernelNoiseOption, ignoreKeyOption, baudOption, delayOption,
+                       typeaheadOption, hangUpOption, unplugOption, replugOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -132,6 +146,14 @@ int main(int argc, char *argv[])
     emulator.setRefuseLogin(parser.isSet(refuseOption));
     emulator.setKeepAliveSilent(parser.isSet(silentOption));
     emulator.setNoise(parser.isSet(noiseOption));
+    emulator.setKernelNoise(parser.isSet(kernelNoiseOption), parser.value(seedOption).toUInt());
+    emulator.setIgnoredKeys(parser.values(ignoreKeyOption));
+    const int baud = parser.value(baudOption).toInt(&ok);
+    if (!ok || baud < 0) {
+        err << "--baud takes a number of bits per second, e.g. 115200\n";
+        return 2;
+    }
+    emulator.setLineRate(baud);
     emulator.setReplyDelayMs(qMax(0, parser.value(delayOption).toInt()));
     emulator.setChunking(qMax(0, parser.value(chunkOption).toInt()),
                          parser.value(seedOption).toUInt());

@@ -28,7 +28,8 @@ constexpr qint64 lineSliceNs = lineSliceMs * qint64(1000000);
 } // namespace
 
 PseudoTerminal::PseudoTerminal(QObject *parent)
-    : QObject(parent), gapTimer(new QTimer(this)), lineTimer(new QTimer(this))
+    : QObject(parent), gapTimer(new QTimer(this)), lineTimer(new QTimer(this)),
+      outputTimer(new QTimer(this))
 {
     gapTimer->setSingleShot(true);
     gapTimer->setInterval(chunkGapMs);
@@ -41,6 +42,9 @@ PseudoTerminal::PseudoTerminal(QObject *parent)
         readNotifier->setEnabled(true);
         readMaster();
     });
+    outputTimer->setSingleShot(true);
+    outputTimer->setInterval(lineSliceMs);
+    connect(outputTimer, &QTimer::timeout, this, &PseudoTerminal::flush);
 }
 
 PseudoTerminal::~PseudoTerminal()
@@ -134,7 +138,8 @@ void PseudoTerminal::write(const QByteArray &bytes)
         pieces.append(bytes);
     }
     queued += bytes.size();
-    if (!gapTimer->isActive() && !(writeNotifier && writeNotifier->isEnabled()) && !stoppedByPeer)
+    if (!gapTimer->isActive() && !outputTimer->isActive()
+        && !(writeNotifier && writeNotifier->isEnabled()) && !stoppedByPeer)
         flush();
 }
 
@@ -149,17 +154,24 @@ qsizetype PseudoTerminal::pendingBytes() const
     return queued;
 }
 
+qint64 PseudoTerminal::writtenBytes() const
+{
+    return written;
+}
+
 void PseudoTerminal::setLineRate(int bitsPerSecond)
 {
     lineNsPerByte = bitsPerSecond > 0 ? bitsPerByte * nsPerSecond / bitsPerSecond : 0;
     lineClock.start();
     lineFreeAtNs = 0;
+    outputFreeAtNs = 0;
 }
 
 void PseudoTerminal::hangUp()
 {
     lineTimer->stop();
     gapTimer->stop();
+    outputTimer->stop();
     pieces.clear();
     queued = 0;
     close();
@@ -186,13 +198,13 @@ void PseudoTerminal::replug()
     unplugged = false;
 }
 
-qsizetype PseudoTerminal::lineAllowance()
+qsizetype PseudoTerminal::lineAllowance(qint64 &freeAtNs)
 {
     if (lineNsPerByte == 0)
         return std::numeric_limits<qsizetype>::max();
     const qint64 now = lineClock.nsecsElapsed();
-    lineFreeAtNs = qMax(lineFreeAtNs, now - lineSliceNs);
-    return (now - lineFreeAtNs) / lineNsPerByte;
+    freeAtNs = qMax(freeAtNs, now - lineSliceNs);
+    return (now - freeAtNs) / lineNsPerByte;
 }
 
 void PseudoTerminal::readMaster()
@@ -201,7 +213,7 @@ void PseudoTerminal::readMaster()
         return;
     QByteArray bytes;
     char block[readBlockBytes];
-    qsizetype allowance = lineAllowance();
+    qsizetype allowance = lineAllowance(lineFreeAtNs);
     while (allowance > 0) {
         const ssize_t n = ::read(masterFd, block, size_t(qMin<qsizetype>(sizeof block, allowance)));
         if (n > 0) {
@@ -231,7 +243,7 @@ void PseudoTerminal::readMaster()
     bytes.removeIf([](char c) { return c == xon || c == xoff; });
     if (unplugged)
         return;
-    if (!stoppedByPeer && !pieces.isEmpty() && !gapTimer->isActive())
+    if (!stoppedByPeer && !pieces.isEmpty() && !gapTimer->isActive() && !outputTimer->isActive())
         flush();
     if (!bytes.isEmpty())
         emit dataRead(bytes);
@@ -247,8 +259,14 @@ void PseudoTerminal::flush()
     if (stoppedByPeer)
         return;
     while (!pieces.isEmpty()) {
+        const qsizetype allowance = lineAllowance(outputFreeAtNs);
+        if (allowance == 0) {
+            outputTimer->start();
+            return;
+        }
         QByteArray &piece = pieces.first();
-        const ssize_t n = ::write(masterFd, piece.constData(), piece.size());
+        const qsizetype size = qMin(piece.size(), allowance);
+        const ssize_t n = ::write(masterFd, piece.constData(), size_t(size));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -262,8 +280,13 @@ void PseudoTerminal::flush()
             return;
         }
         queued -= n;
+        written += n;
+        if (lineNsPerByte > 0)
+            outputFreeAtNs += n * lineNsPerByte;
         if (n < piece.size()) {
             piece.remove(0, n);
+            if (n == size)
+                continue;
             writeNotifier->setEnabled(true);
             return;
         }

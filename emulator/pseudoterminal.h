@@ -12,8 +12,8 @@ class QTimer;
 
 // Master side of a pseudo-terminal, non-blocking. Writes are queued and go
 // out as the pty accepts them; with chunking each write is cut into random
-// pieces that leave one at a time, a short gap apart. With a line rate the other
-// side's bytes are taken no faster than a serial line carries them.
+// pieces that leave one at a time, a short gap apart. With a line rate bytes go
+// both ways no faster than a serial line carries them.
 class PseudoTerminal : public QObject
 {
     Q_OBJECT
@@ -29,7 +29,7 @@ public:
 
     void write(const QByteArray &bytes);
     void setChunking(int maxChunkBytes, quint32 seed);
-    // Bits per second, ten per byte; 0 takes input as fast as it comes.
+    // Bits per second, ten per byte, each way; 0 passes bytes as fast as they come.
     void setLineRate(int bitsPerSecond);
     // Closes this side for good: the other side sees the line hang up.
     void hangUp();
@@ -39,13 +39,16 @@ public:
     void replug();
     // Bytes accepted by write() and not yet taken by the pty.
     qsizetype pendingBytes() const;
+    // Bytes the pty has taken from write() since the start.
+    qint64 writtenBytes() const;
 
 signals:
     void dataRead(const QByteArray &bytes);
 
 private:
     void readMaster();
-    qsizetype lineAllowance();
+    // Bytes the line carries now in one direction, given when it is free again.
+    qsizetype lineAllowance(qint64 &freeAtNs);
     void flush();
     void close();
     bool openPair(int *master, int *slave, QString *name);
@@ -60,9 +63,12 @@ private:
     QSocketNotifier *writeNotifier = nullptr;
     QTimer *gapTimer;
     QTimer *lineTimer;
+    QTimer *outputTimer;
     QElapsedTimer lineClock;
     qint64 lineNsPerByte = 0;
     qint64 lineFreeAtNs = 0;
+    qint64 outputFreeAtNs = 0;
+    qint64 written = 0;
     QList<QByteArray> pieces;
     qsizetype queued = 0;
     int maxChunk = 0;

@@ -8,6 +8,10 @@ namespace {
 constexpr quint32 noiseSeed = 0x4b564e;
 constexpr int noisePercent = 50;
 
+const QByteArray settingsReplyStart = "RESPONSE.{[33 {";
+// After the document: "]}" and the line end.
+constexpr qsizetype frameEndBytes = 4;
+
 const char *const noiseTemplates[] = {
         "[%1] usb 1-1: new high-speed USB device number 3 using ehci-platform",
         "[%1] wlan0: link becomes ready",
@@ -39,6 +43,12 @@ void ReplyPacer::setNoise(bool noise)
 bool ReplyPacer::noise() const
 {
     return noisy;
+}
+
+void ReplyPacer::setKernelNoise(bool noise, quint32 seed)
+{
+    kernelNoisy = noise;
+    kernelRandom.seed(seed);
 }
 
 QByteArray ReplyPacer::frame(const QByteArray &type, const QByteArray &payload)
@@ -74,8 +84,17 @@ void ReplyPacer::reply(const QByteArray &type, const QByteArray &payload)
 {
     QByteArray bytes;
     if (noisy && int(random.bounded(100)) < noisePercent)
-        bytes = noiseLine();
-    print(bytes + frame(type, payload));
+        bytes = noiseLine(random);
+    QByteArray framed = frame(type, payload);
+    if (kernelNoisy && framed.startsWith(settingsReplyStart)) {
+        qsizetype at
+                = kernelRandom.bounded(settingsReplyStart.size(), framed.size() - frameEndBytes);
+        // Between characters, not inside one.
+        while ((quint8(framed.at(at)) & 0xc0) == 0x80)
+            --at;
+        framed.insert(at, "\r\n" + noiseLine(kernelRandom));
+    }
+    print(bytes + framed);
 }
 
 void ReplyPacer::echo(const QByteArray &bytes)
@@ -92,10 +111,11 @@ void ReplyPacer::release()
         timer->start(int(pending.first().dueMs - now));
 }
 
-QByteArray ReplyPacer::noiseLine()
+QByteArray ReplyPacer::noiseLine(QRandomGenerator &generator)
 {
     const int count = int(sizeof noiseTemplates / sizeof noiseTemplates[0]);
     const QString uptime = QString::number(double(clock.elapsed()) / 1000.0 + 12.5, 'f', 6)
                                    .rightJustified(12, ' ');
-    return QString::fromLatin1(noiseTemplates[random.bounded(count)]).arg(uptime).toUtf8() + "\r\n";
+    return QString::fromLatin1(noiseTemplates[generator.bounded(count)]).arg(uptime).toUtf8()
+            + "\r\n";
 }

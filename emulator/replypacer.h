@@ -11,7 +11,8 @@ class QTimer;
 
 // Everything the gateway prints except the tty echo passes here, so that one
 // reply delay holds for all of it and the order never changes. With noise on,
-// kernel-like lines sometimes stand before a reply.
+// kernel-like lines sometimes stand before a reply; with kernel noise on, one
+// stands inside every settings reply, as a console prints the kernel's messages.
 class ReplyPacer : public QObject
 {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     void setDelayMs(int delayMs);
     void setNoise(bool noise);
     bool noise() const;
+    void setKernelNoise(bool noise, quint32 seed);
 
     // Console output (prompts, boot lines).
     void print(const QByteArray &bytes);
@@ -40,7 +42,7 @@ private:
     };
 
     void release();
-    QByteArray noiseLine();
+    QByteArray noiseLine(QRandomGenerator &generator);
 
     PseudoTerminal *terminal;
     QTimer *timer;
@@ -48,5 +50,7 @@ private:
     QList<Pending> pending;
     int delayMs = 0;
     bool noisy = false;
+    bool kernelNoisy = false;
     QRandomGenerator random;
+    QRandomGenerator kernelRandom;
 };

@@ -231,10 +231,33 @@ QStringList SettingsStore::merge(const QJsonObject &incoming)
             continue;
         if (it.value().isObject() && it.value().toObject().isEmpty())
             continue;
-        held.insert(it.key(), it.value());
+        held.insert(it.key(),
+                    it.value().isObject()
+                            ? QJsonValue(withIgnoredKeysKept(it.key(), it.value().toObject()))
+                            : QJsonValue(it.value()));
         replaced.append(it.key());
     }
     return replaced;
+}
+
+void SettingsStore::setIgnoredKeys(const QStringList &keys)
+{
+    ignored = keys;
+}
+
+QJsonObject SettingsStore::withIgnoredKeysKept(const QString &group, QJsonObject written) const
+{
+    const QJsonObject before = held.value(group).toObject();
+    for (const QString &entry : ignored) {
+        const QString key = entry.section(QLatin1Char('/'), -1);
+        if (entry.contains(QLatin1Char('/')) && entry.section(QLatin1Char('/'), 0, 0) != group)
+            continue;
+        if (before.contains(key))
+            written.insert(key, before.value(key));
+        else
+            written.remove(key);
+    }
+    return written;
 }
 
 void SettingsStore::resetAll()

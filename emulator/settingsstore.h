@@ -24,10 +24,16 @@ public:
     // empty object, which leaves that group alone; device keys and "301" are
     // read-only and ignored. Returns the keys that were replaced.
     QStringList merge(const QJsonObject &incoming);
+    // Keys a write leaves as they were, like a core that silently ignores a
+    // setting: "KEY" in any group or "GROUP/KEY".
+    void setIgnoredKeys(const QStringList &keys);
     void resetAll();
     void resetLoRa();
 
 private:
+    QJsonObject withIgnoredKeysKept(const QString &group, QJsonObject written) const;
+
     int model;
     QJsonObject held;
+    QStringList ignored;
 };

@@ -26,7 +26,8 @@ public:
     // Moves everything up to the last "]}" of buffer into the pending text. Only
     // buffer[searchFrom..] is searched: the caller knows that no "]}" stands before.
     bool cutFrame(QByteArray &buffer, qsizetype searchFrom = 0);
-    // False also while a settings reply waits for the rest of its document.
+    // False also while a settings reply waits for the rest of its document; one
+    // whose line has ended is handed out at once, broken as it is.
     bool takeNext(Reply &reply);
     // Pending text that has not been handed out yet (replies and noise alike).
     QString takeRest();
@@ -39,16 +40,24 @@ public:
     bool hasPending() const { return position < pending.size(); }
 
     // The text between "{[" and the closing "]}": the first one, except for a
-    // settings reply (code 33), whose document may hold "]}" inside its strings.
+    // settings reply (code 33), whose document may hold "]}" inside its strings and
+    // kernel lines; a broken settings reply has no closing of its own.
     static QString payloadOf(const QString &message);
+    // A settings document without the whole lines a kernel printed into it
+    // ("[  812.110000] usb 1-1.2: USB disconnect"), joined where they stood.
+    static QString withoutKernelLines(const QString &document);
 
 private:
     void appendWithoutEchoes(const QString &text);
     void dropPending();
+    void noteLineEnd(const QByteArray &rest);
 
     const QRegularExpression &pattern;
     QString pending;
     qsizetype position = 0;
     bool atLineStart = true;
     bool insideEcho = false;
+    // The buffer's bytes continue the pending text, and they start with a line break.
+    bool followsCut = false;
+    bool lineEnded = false;
 };

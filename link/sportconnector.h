@@ -42,8 +42,26 @@ public:
     void runOVPNConfig(QString name);
     void requestOVPNState(QString name);
     void sendSettings(QByteArray json);
+    // Shows the packet-forwarder stream again after a request that hid it ended
+    // without a reply that shows it (no reply at all).
+    void resumeLogStream();
+
+    // While off, the replies that end a settings exchange or report an error (31,
+    // a damaged settings reply, every ERROR) raise no box: the owner reports them
+    // from settingsApplied, settingsDamaged and errorReply. On by default.
+    void setOutcomeBoxes(bool shown);
+    // The text of the box an ERROR reply raises; detail as the reply's words.
+    static QString errorText(int code, const QString &detail);
+    static QString damagedSettingsText();
 
 signals:
+    // Reply 31: the gateway took the whole write.
+    void settingsApplied();
+    // Every ERROR reply, before anything else the link does for it.
+    void errorReply(int code, QString detail);
+    // A settings reply whose document cannot be read, kernel lines taken out; the
+    // empty resivedSettings follows.
+    void settingsDamaged();
     void resivedSettings(QJsonObject *Settings);
     void connectSucsessful();
     void rebootSucsess();
@@ -120,15 +138,16 @@ private:
     bool coreStarting = false;
     QByteArray heldWrites;
     bool lineLossPending = false;
+    bool outcomeBoxes = true;
 
     void initEventOptions();
     void startCore(bool coreRuns);
     void pauseLogStream();
-    void resumeLogStream();
     void parseReceivedFrames(qsizetype searchFrom);
     void dispatchByType(QString type, QString message);
     void parsingMessageInResponse(QString message);
     void handleError(QString message);
+    void takeSettings(const QString &text);
     void beginReboot();
     void takeBootOutput(const QByteArray &chunk);
     void readOnSignal();

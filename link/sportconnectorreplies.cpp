@@ -105,52 +105,91 @@ void SPortConnector::handleError(QString message)
     constexpr qsizetype codeOnlyLength = 4;
     int code = 0;
     QString detail;
-    if (message.size() <= codeOnlyLength) {
-        code = message.toInt();
-        detail = message;
-    } else {
+    if (message.size() > codeOnlyLength) {
         const qsizetype space = message.indexOf(QLatin1Char(' '));
         code = message.left(space + 1).toInt();
-        detail = message.mid(space + 1).replace(QLatin1Char(' '), QLatin1Char('\n'));
+        detail = message.mid(space + 1);
+    } else {
+        code = message.toInt();
     }
 
     QPointer<SPortConnector> self(this);
-    QString text;
-    switch (code) {
-    case 1005:
-        text = tr("Служба lora_pkt_fwd не запущена.");
-        break;
-    case 1006:
-        text = tr("Не удалось открыть файл .ovpn для записи.");
-        break;
-    case 1007: {
-        text = tr("Не удалось получить некоторые настройки.\nКод ошибки: %1").arg(detail);
+    emit errorReply(code, detail);
+    if (!self)
+        return;
+    // The request that hid the log stream has ended.
+    resumeLogStream();
+    if (code == 1007) {
         QJsonObject empty;
         emit resivedSettings(&empty);
-        break;
-    }
-    case 1008:
-        text = tr("Не удалось установить некоторые настройки.\nКод ошибки: %1").arg(detail);
+    } else if (code == 1008) {
         emit unlockApplyBTN();
-        break;
-    case 1009:
-        text = tr("Не удалось активировать сервис OpenVPN.");
-        break;
-    case 1010:
-        text = tr("Не удалось запустить сервис OpenVPN.");
-        break;
-    case 9909:
-        text = tr("Сервис OpenVPN уже активирован.");
-        break;
-    case 9910:
-        text = tr("Сервис OpenVPN уже запущен.");
-        break;
-    default:
-        text = tr("В приложении возникла ошибка. Код ошибки: %1").arg(code);
-        break;
     }
-    if (self)
-        emit sendTxtDialog(boxCritical, tr("Ошибка"), text);
+    if (self && outcomeBoxes)
+        emit sendTxtDialog(boxCritical, tr("Ошибка"), errorText(code, detail));
+}
+
+QString SPortConnector::errorText(int code, const QString &detail)
+{
+    // Failed keys stand one per line; without them the code stands in their place.
+    const QString keys = detail.isEmpty()
+            ? QString::number(code)
+            : QString(detail).replace(QLatin1Char(' '), QLatin1Char('\n'));
+    switch (code) {
+    case 1005:
+        return tr("Служба lora_pkt_fwd не запущена.");
+    case 1006:
+        return tr("Не удалось открыть файл .ovpn для записи.");
+    case 1007:
+        return tr("Не удалось получить некоторые настройки.\nКод ошибки: %1").arg(keys);
+    case 1008:
+        return tr("Не удалось установить некоторые настройки.\nКод ошибки: %1").arg(keys);
+    case 1009:
+        return tr("Не удалось активировать сервис OpenVPN.");
+    case 1010:
+        return tr("Не удалось запустить сервис OpenVPN.");
+    case 9909:
+        return tr("Сервис OpenVPN уже активирован.");
+    case 9910:
+        return tr("Сервис OpenVPN уже запущен.");
+    default:
+        return tr("В приложении возникла ошибка. Код ошибки: %1").arg(code);
+    }
+}
+
+QString SPortConnector::damagedSettingsText()
+{
+    return tr("Ответ базовой станции с настройками пришёл повреждённым. Запросите настройки ещё "
+              "раз.");
+}
+
+void SPortConnector::setOutcomeBoxes(bool shown)
+{
+    outcomeBoxes = shown;
+}
+
+// Kernel lines are taken out first: a console prints them into the middle of a reply.
+void SPortConnector::takeSettings(const QString &text)
+{
+    QJsonParseError error;
+    const QJsonDocument document
+            = QJsonDocument::fromJson(ReplyFramer::withoutKernelLines(text).toUtf8(), &error);
+    QJsonObject settings = document.object();
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        writeHistoryLog(
+                historyWarning,
+                QStringLiteral("Ответ с настройками повреждён: %1").arg(error.errorString()));
+        QPointer<SPortConnector> self(this);
+        emit settingsDamaged();
+        if (!self)
+            return;
+        resumeLogStream();
+        if (outcomeBoxes)
+            emit sendTxtDialog(boxWarning, tr("Ошибка"), damagedSettingsText());
+        if (!self)
+            return;
+    }
+    emit resivedSettings(&settings);
 }
 
 void SPortConnector::initEventOptions()
@@ -175,7 +214,9 @@ void SPortConnector::initEventOptions()
     });
     eventOptions.insert(31, [this, settingsTitle](QString) {
         QPointer<SPortConnector> self(this);
-        emit sendTxtDialog(boxInformation, settingsTitle, tr("Настройки применены!"));
+        emit settingsApplied();
+        if (self && outcomeBoxes)
+            emit sendTxtDialog(boxInformation, settingsTitle, tr("Настройки применены!"));
         if (self)
             emit unlockApplyBTN();
     });
@@ -183,10 +224,7 @@ void SPortConnector::initEventOptions()
         emit sendTxtDialog(boxInformation, settingsTitle,
                            tr("Настройки базовой станции успешно сброшены!"));
     });
-    eventOptions.insert(33, [this](QString text) {
-        QJsonObject settings = QJsonDocument::fromJson(text.toUtf8()).object();
-        emit resivedSettings(&settings);
-    });
+    eventOptions.insert(33, [this](QString text) { takeSettings(text); });
     eventOptions.insert(40, [this](QString) {
         clearReceiveBuffer();
         logsActive = true;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace {
 
@@ -120,6 +121,26 @@ QString FieldCatalog::pageName(const QString &group)
         || group == QLatin1String("350"))
         return QCoreApplication::translate("BasicWindow", "Сетевые настройки");
     return group;
+}
+
+QString FieldCatalog::groupName(const QString &group)
+{
+    if (group == QLatin1String("200"))
+        return QCoreApplication::translate(network, "Настройки LTE модема");
+    if (group == QLatin1String("300"))
+        return QCoreApplication::translate(network, "Статический IP адрес");
+    if (group == QLatin1String("350"))
+        return QCoreApplication::translate(network, "Настройки WI-FI");
+    if (group == QLatin1String("400"))
+        return QCoreApplication::translate("OtherSettings", "Настройки локального IoT Tyrn Server");
+    return QString();
+}
+
+QString FieldCatalog::fieldPath(const QString &group, const QString &key)
+{
+    QStringList parts{pageName(group), groupName(group), label(group, key)};
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(" › "));
 }
 
 QString FieldCatalog::label(const QString &group, const QString &key)

@@ -12,6 +12,11 @@ class FieldCatalog
 public:
     // The page that shows a group ("Сетевые настройки", "Настройки LoRa › Модуль 2").
     static QString pageName(const QString &group);
+    // The box that shows a group on its page ("Настройки LTE модема"); empty for the
+    // module groups, whose page name already names the module, and unknown groups.
+    static QString groupName(const QString &group);
+    // Where the operator finds a field: page › box › label.
+    static QString fieldPath(const QString &group, const QString &key);
     // The field's label, or the key itself for a field no page shows.
     static QString label(const QString &group, const QString &key);
     // Passwords: shown as dots, never written to a log or a report.

@@ -1,9 +1,5 @@
 #include "settings/settingsrules.h"
 
-#include "settings/settingsequal.h"
-
-#include <QStringList>
-
 namespace {
 
 const QString module1Group = QStringLiteral("100");
@@ -11,10 +7,24 @@ const QString module2Group = QStringLiteral("150");
 const QString lteGroup = QStringLiteral("200");
 const QString staticIpGroup = QStringLiteral("300");
 const QString wifiGroup = QStringLiteral("350");
+const QString serverGroup = QStringLiteral("400");
+const QString gatewayIdKey = QStringLiteral("110");
+const QString wifiModeKey = QStringLiteral("351");
+const QString additionalDnsKey = QStringLiteral("359");
+constexpr int wifiOff = 0;
 
 constexpr int modelTk0 = 0;
 constexpr int modelTk3 = 2;
 constexpr int modelTk3Max = 3;
+
+const QStringList settingsGroups{module1Group,  module2Group, lteGroup,
+                                 staticIpGroup, wifiGroup,    serverGroup};
+// Device information and the list of VPN configurations: the gateway reports
+// them, nobody writes them.
+const QStringList readOnlyKeys{QStringLiteral("8"),  QStringLiteral("9"),  QStringLiteral("10"),
+                               QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13"),
+                               QStringLiteral("14"), QStringLiteral("15"), QStringLiteral("16"),
+                               QStringLiteral("301")};
 
 void merge(QJsonObject &document, const QJsonObject &groups)
 {
@@ -31,6 +41,15 @@ QStringList unitedKeys(const QJsonObject &first, const QJsonObject &second)
     }
     keys.sort();
     return keys;
+}
+
+// A key a page leaves out to say that its field is empty must not come back
+// from the gateway's copy: the Wi-Fi box drops an empty additional DNS while
+// Wi-Fi is on. Every other key a page leaves out it keeps out of sight.
+bool clearedByLeavingOut(const QString &group, const QString &key, const QJsonObject &shownGroup)
+{
+    return group == wifiGroup && key == additionalDnsKey
+            && shownGroup.value(wifiModeKey).toInt() != wifiOff;
 }
 
 } // namespace
@@ -58,6 +77,40 @@ bool SettingsRules::hasLocalServer(int modelCode)
     return modelCode != modelTk0;
 }
 
+QStringList SettingsRules::groups() const
+{
+    QStringList own{module1Group};
+    if (hasSecondModule(modelCode))
+        own.append(module2Group);
+    own.append({lteGroup, staticIpGroup});
+    if (hasWifi(modelCode))
+        own.append(wifiGroup);
+    if (hasLocalServer(modelCode))
+        own.append(serverGroup);
+    return own;
+}
+
+QStringList SettingsRules::foreignGroups(const QJsonObject &document) const
+{
+    const QStringList own = groups();
+    QStringList foreign;
+    for (const QString &group : settingsGroups) {
+        if (document.contains(group) && !own.contains(group))
+            foreign.append(group);
+    }
+    return foreign;
+}
+
+QJsonObject SettingsRules::unshownGroups(const QJsonObject &document)
+{
+    QJsonObject unshown;
+    for (auto entry = document.constBegin(); entry != document.constEnd(); ++entry) {
+        if (!settingsGroups.contains(entry.key()) && !readOnlyKeys.contains(entry.key()))
+            unshown.insert(entry.key(), entry.value());
+    }
+    return unshown;
+}
+
 QJsonObject SettingsRules::groupOf(const QJsonObject &document, const QString &key)
 {
     return document.value(key).toObject();
@@ -78,42 +131,89 @@ QJsonObject SettingsRules::readDocument(const QJsonObject &held, const QJsonObje
     return now;
 }
 
+QJsonObject SettingsRules::readBackDocument(const QJsonObject &held,
+                                            const QJsonObject &readBack) const
+{
+    QJsonObject settings = readBack;
+    for (const QString &key : readOnlyKeys)
+        settings.remove(key);
+    return readDocument(held, settings);
+}
+
+QJsonObject SettingsRules::targetDocument(const QJsonObject &held, const PageGroups &shown) const
+{
+    QJsonObject pages = shown.lora;
+    merge(pages, shown.network);
+    merge(pages, shown.server);
+
+    QJsonObject target;
+    for (const QString &group : groups()) {
+        if (!pages.contains(group) && !held.contains(group) && !shown.loaded.contains(group))
+            continue;
+        QJsonObject built = groupOf(pages, group);
+        const QJsonObject shownGroup = built;
+        // The gateway's value first: what the operator cannot see stays as it is.
+        for (const QJsonObject &source : {groupOf(held, group), groupOf(shown.loaded, group)}) {
+            for (auto entry = source.constBegin(); entry != source.constEnd(); ++entry) {
+                if (!built.contains(entry.key())
+                    && !clearedByLeavingOut(group, entry.key(), shownGroup))
+                    built.insert(entry.key(), entry.value());
+            }
+        }
+        target.insert(group, built);
+    }
+    merge(target, unshownGroups(held));
+    merge(target, unshownGroups(shown.loaded));
+    return target;
+}
+
 QJsonObject SettingsRules::applyDocument(const QJsonObject &held, const PageGroups &shown) const
 {
-    QJsonObject sent = held;
-    if (settingsEqual(loraGroupsOf(held), shown.lora)) {
-        QJsonObject unchanged{{module1Group, QJsonObject()}};
-        if (hasSecondModule(modelCode))
-            unchanged.insert(module2Group, QJsonObject());
-        merge(sent, unchanged);
-    } else {
-        merge(sent, shown.lora);
+    const QJsonObject target = targetDocument(held, shown);
+    QJsonObject sent;
+    for (auto entry = target.constBegin(); entry != target.constEnd(); ++entry) {
+        const QJsonValue reported = held.value(entry.key());
+        const bool unchanged = entry.value().isObject() && reported.isObject()
+                && differences({{entry.key(), reported}}, {{entry.key(), entry.value()}}).isEmpty();
+        sent.insert(entry.key(), unchanged ? QJsonValue(QJsonObject()) : entry.value());
     }
-
-    QJsonObject networkHeld{{lteGroup, groupOf(held, lteGroup)},
-                            {staticIpGroup, groupOf(held, staticIpGroup)}};
-    if (hasWifi(modelCode))
-        networkHeld.insert(wifiGroup, groupOf(held, wifiGroup));
-    if (settingsEqual(networkHeld, shown.network)) {
-        QJsonObject unchanged{{lteGroup, QJsonObject()}, {staticIpGroup, QJsonObject()}};
-        if (hasWifi(modelCode))
-            unchanged.insert(wifiGroup, QJsonObject());
-        merge(sent, unchanged);
-    } else {
-        merge(sent, shown.network);
-    }
-
-    // The server group goes out in full: the gateway takes it whole.
-    if (hasLocalServer(modelCode))
-        merge(sent, shown.server);
     return sent;
+}
+
+QList<SettingsChange> SettingsRules::pendingChanges(const QJsonObject &held,
+                                                    const PageGroups &shown) const
+{
+    const QJsonObject target = targetDocument(held, shown);
+    QJsonObject reported;
+    for (auto entry = target.constBegin(); entry != target.constEnd(); ++entry) {
+        if (held.contains(entry.key()))
+            reported.insert(entry.key(), held.value(entry.key()));
+    }
+    return differences(reported, target);
+}
+
+QList<SettingsChange> SettingsRules::verify(const QJsonObject &sent, const QJsonObject &readBack)
+{
+    QJsonObject written;
+    QJsonObject holds;
+    for (auto entry = sent.constBegin(); entry != sent.constEnd(); ++entry) {
+        if (entry.value().isObject() && entry.value().toObject().isEmpty())
+            continue;
+        written.insert(entry.key(), entry.value());
+        if (readBack.contains(entry.key()))
+            holds.insert(entry.key(), readBack.value(entry.key()));
+    }
+    return differences(holds, written);
 }
 
 QJsonObject SettingsRules::importedDocument(const QJsonObject &held,
                                             const QJsonObject &preset) const
 {
     QJsonObject shown = held;
-    merge(shown, preset);
+    for (const QString &group : groups()) {
+        if (preset.contains(group))
+            shown.insert(group, preset.value(group));
+    }
     return shown;
 }
 
@@ -124,6 +224,15 @@ QJsonObject SettingsRules::exportDocument(const QJsonObject &held, const PageGro
     merge(saved, shown.network);
     if (hasLocalServer(modelCode))
         merge(saved, shown.server);
+    merge(saved, targetDocument(held, shown));
+    // Identifiers belong to one gateway, never to a preset.
+    for (const QString &module : {module1Group, module2Group}) {
+        if (!saved.value(module).isObject())
+            continue;
+        QJsonObject group = saved.value(module).toObject();
+        group.remove(gatewayIdKey);
+        saved.insert(module, group);
+    }
     return saved;
 }
 

@@ -10,12 +10,16 @@
 #include "network/networksettings.h"
 #include "pagekit/colorscheme.h"
 #include "pagekit/fieldvalidation.h"
+#include "settings/fieldcatalog.h"
 #include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
+#include "window/applyreport.h"
 #include "window/connectionstateline.h"
+#include "window/pendingchangesbutton.h"
 #include "window/portchooser.h"
 #include "window/waitinganimation.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,6 +37,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
+
+#include <utility>
 
 namespace {
 
@@ -96,6 +102,8 @@ constexpr int exportFromBottomPx = 175;
 constexpr int importFromBottomPx = 145;
 constexpr int requestFromBottomPx = 70;
 constexpr int applyFromBottomPx = 40;
+constexpr int pendingFromBottomPx = 16;
+constexpr int pendingHeightPx = 16;
 constexpr int aboutFromRightPx = 35;
 constexpr int aboutY = 11;
 constexpr int tabsX = 160;
@@ -132,7 +140,8 @@ QString presetDirectory()
 
 } // namespace
 
-BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(this)
+BasicWindow::BasicWindow(QWidget *parent)
+    : QWidget(parent), connectionTimer(this), exchangeTimer(this), pendingTimer(this)
 {
     connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     setMinimumSize(minimumWidthPx, minimumHeightPx);
@@ -150,6 +159,16 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), connectionTimer(thi
     spinner->setDuration(spinnerFadeMs);
 
     makeWindowConnections();
+
+    exchangeTimer.setObjectName(QStringLiteral("exchangeTimer"));
+    exchangeTimer.setSingleShot(true);
+    exchangeTimer.setInterval(exchangeTimeoutMs);
+    connect(&exchangeTimer, &QTimer::timeout, this, &BasicWindow::exchangeTimedOut);
+    pendingTimer.setObjectName(QStringLiteral("pendingTimer"));
+    pendingTimer.setSingleShot(true);
+    pendingTimer.setInterval(0);
+    connect(&pendingTimer, &QTimer::timeout, this, &BasicWindow::updatePendingChanges);
+    watchPageFields();
 
     QSettings settings;
     portChooser->choose(settings.value(portKey, defaultPort).toString());
@@ -233,6 +252,9 @@ void BasicWindow::createLeftColumn()
     importButton = makeButton(tr("Импорт настроек"), QStringLiteral("importButton"));
     requestButton = makeButton(tr("Запросить настройки"), QStringLiteral("requestButton"));
     applyButton = makeButton(tr("Применить настройки"), QStringLiteral("applyButton"));
+    pendingButton = new PendingChangesButton(this);
+    pendingButton->setObjectName(QStringLiteral("pendingButton"));
+    pendingButton->hide();
     showPasswordButton = new QPushButton(authGroup);
     showPasswordButton->setObjectName(QStringLiteral("showPasswordButton"));
     showPasswordButton->setGeometry(showPasswordGeometry);
@@ -341,6 +363,8 @@ void BasicWindow::startLink(const QString &path)
     reconnect->setOpened(path);
     link->setConnectionParameters(path, reconnect->login(), reconnect->password());
     reportedModel = -1;
+    // The window reports every outcome in one box of its own.
+    link->setOutcomeBoxes(false);
 
     connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
             Qt::UniqueConnection);
@@ -374,7 +398,9 @@ void BasicWindow::unlockingSettingsFunctions()
     otherPage->attachLink(link);
     networkPage->attachLink(link);
 
-    connect(link, &SPortConnector::unlockApplyBTN, this, &BasicWindow::unlockApplyButton);
+    connect(link, &SPortConnector::settingsApplied, this, &BasicWindow::gatewayTookSettings);
+    connect(link, &SPortConnector::errorReply, this, &BasicWindow::gatewayReportedError);
+    connect(link, &SPortConnector::settingsDamaged, this, &BasicWindow::settingsReplyDamaged);
     connect(link, &SPortConnector::blockRequestBTN, this, &BasicWindow::blockGetSettingsButton);
     connect(devicePage->resetGatewayButton, &QPushButton::pressed, link,
             &SPortConnector::resetDefaultSettings);
@@ -446,6 +472,7 @@ void BasicWindow::adapterLost()
             || (state == ConnectionStateLine::State::Connecting && reconnect->recovering());
     if (!inSession)
         return;
+    const Exchange interrupted = endExchange();
     connectionTimer.stop();
     spinner->stop();
     otherPage->detachLink();
@@ -459,6 +486,12 @@ void BasicWindow::adapterLost()
             Qt::UniqueConnection);
     stateLine->setState(ConnectionStateLine::State::WaitingForAdapter);
     reconnect->wait();
+    // The gateway may or may not have taken what went out; only a read will tell.
+    if (interrupted == Exchange::Apply || interrupted == Exchange::ReadBack)
+        showDialogWidget(boxWarning, tr("Настройки"),
+                         tr("Связь прервалась во время применения настроек. Применены ли они, "
+                            "неизвестно: после переподключения запросите настройки, чтобы "
+                            "проверить."));
 }
 
 void BasicWindow::reconnectTo(const QString &path)
@@ -513,6 +546,8 @@ void BasicWindow::disconnectFromGateway()
 
 void BasicWindow::resetToDisconnected()
 {
+    endExchange();
+    spinner->stop();
     logsPage->resetSendLogs();
     setConnectedControls(false);
     devicePage->lockServiceButtons();
@@ -631,6 +666,9 @@ void BasicWindow::changeInterface(int Index)
         break;
     }
     loraPage->setDeviceType(Index);
+    // A second module page may have come.
+    watchPageFields();
+    pendingTimer.start();
 }
 
 // Every keep-alive answer repeats the model: only a new one may change the pages,
@@ -733,20 +771,27 @@ void BasicWindow::placeAnchoredWidgets()
     importButton->setGeometry(leftColumnX, h - importFromBottomPx, buttonWidthPx, buttonHeightPx);
     requestButton->setGeometry(leftColumnX, h - requestFromBottomPx, buttonWidthPx, buttonHeightPx);
     applyButton->setGeometry(leftColumnX, h - applyFromBottomPx, buttonWidthPx, buttonHeightPx);
+    pendingButton->setGeometry(leftColumnX, h - pendingFromBottomPx, buttonWidthPx,
+                               pendingHeightPx);
     aboutButton->setGeometry(w - aboutFromRightPx, aboutY, iconButtonSidePx, iconButtonSidePx);
     tabs->setGeometry(tabsX, tabsY, w - tabsWidthLessPx, h - tabsHeightLessPx);
 }
 
-// Reading the settings: the link's reply reaches the pages.
+// Reading the settings: the link's reply reaches the pages, or, after an apply,
+// tells what the gateway took.
 void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
 {
+    const QJsonObject received = SettingsJSON ? *SettingsJSON : QJsonObject();
+    if (endExchange() == Exchange::ReadBack) {
+        finishReadBack(received);
+        return;
+    }
     spinner->stop();
     if (link)
         connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
                 Qt::UniqueConnection);
-    if (!SettingsJSON || SettingsJSON->isEmpty())
+    if (received.isEmpty())
         return;
-    const QJsonObject received = *SettingsJSON;
 
     SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
     collector->replaceSettings(
@@ -761,9 +806,11 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
         loraPage->setCoreVersion(coreVersion);
         delete holdSettingsBox;
         holdSettingsBox = nullptr;
+        loadedPreset = QJsonObject();
         fillPagesFromCollector(true);
     }
     devicePage->setSettings();
+    updatePendingChanges();
 
     showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки получены!"));
     // The operator may have lost the link while the box stood.
@@ -823,24 +870,28 @@ void BasicWindow::sendSettingsToGateway()
     }
     qDebug() << validation.invalidFields();
 
-    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    // The held document stays what the gateway reported: only its reply changes it.
+    const QJsonObject held = SettingsHandlerAndCollector::getInstance()->getSettings();
     const SettingsRules rules(loraPage->deviceType);
-    collector->replaceSettings(rules.applyDocument(collector->getSettings(), shownGroups(true)));
-    link->sendSettings(collector->toJson());
+    const SettingsRules::PageGroups shown = shownGroups(true);
+    changedFieldCount = int(rules.pendingChanges(held, shown).size());
+    sentDocument = rules.applyDocument(held, shown);
+    refusalText.clear();
+    // A read now would be taken for the read-back.
+    disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
+    beginExchange(Exchange::Apply);
+    link->sendSettings(QJsonDocument(sentDocument).toJson(QJsonDocument::Compact));
 }
 
 SettingsRules::PageGroups BasicWindow::shownGroups(bool withGatewayId) const
 {
     return {loraPage->getSettings(withGatewayId), networkPage->getSettings(),
-            otherPage->getSettings()};
+            otherPage->getSettings(), loadedPreset};
 }
 
 void BasicWindow::unlockApplyButton()
 {
-    spinner->stop();
-    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
-            Qt::UniqueConnection);
-    applyButton->setEnabled(true);
+    rearmExchangeButtons();
     if (!link)
         return;
     link->serverPowerUpCheckRequest();
@@ -852,6 +903,169 @@ void BasicWindow::blockGetSettingsButton()
 {
     if (link)
         disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
+    if (exchange == Exchange::None)
+        beginExchange(Exchange::Read);
+}
+
+void BasicWindow::beginExchange(Exchange kind)
+{
+    exchange = kind;
+    exchangeTimer.start();
+}
+
+BasicWindow::Exchange BasicWindow::endExchange()
+{
+    exchangeTimer.stop();
+    return std::exchange(exchange, Exchange::None);
+}
+
+// Both buttons answer again, whatever ended the exchange.
+void BasicWindow::rearmExchangeButtons()
+{
+    spinner->stop();
+    if (!link)
+        return;
+    connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
+            Qt::UniqueConnection);
+    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
+            Qt::UniqueConnection);
+    // Not while the gateway reboots.
+    applyButton->setEnabled(requestButton->isEnabled());
+}
+
+void BasicWindow::gatewayTookSettings()
+{
+    if (exchange == Exchange::Apply) {
+        startReadBack();
+        return;
+    }
+    // Too late for its apply, which was reported as unanswered.
+    showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки применены!"));
+}
+
+// ERROR 1008: the gateway took some settings and refused others; the read-back
+// tells which.
+void BasicWindow::gatewayReportedError(int code, const QString &detail)
+{
+    constexpr int settingsNotSet = 1008;
+    if (code == settingsNotSet && exchange == Exchange::Apply) {
+        refusalText = SPortConnector::errorText(code, detail);
+        startReadBack();
+        return;
+    }
+    const Exchange ended = endExchange();
+    rearmExchangeButtons();
+    if (ended == Exchange::ReadBack)
+        reportUnverifiedApply(SPortConnector::errorText(code, detail));
+    else
+        showLinkBox(boxCritical, SPortConnector::errorText(code, detail));
+}
+
+void BasicWindow::settingsReplyDamaged()
+{
+    const Exchange ended = endExchange();
+    rearmExchangeButtons();
+    if (ended == Exchange::ReadBack)
+        reportUnverifiedApply(SPortConnector::damagedSettingsText());
+    else
+        showLinkBox(boxWarning, SPortConnector::damagedSettingsText());
+}
+
+void BasicWindow::showLinkBox(int index, const QString &text)
+{
+    showDialogWidget(index, tr("Ошибка"), text);
+}
+
+void BasicWindow::exchangeTimedOut()
+{
+    const Exchange ended = endExchange();
+    rearmExchangeButtons();
+    // The request hid the log stream, and no reply will show it again.
+    if (link)
+        link->resumeLogStream();
+    const int seconds = exchangeTimeoutMs / 1000;
+    switch (ended) {
+    case Exchange::Read:
+        showDialogWidget(boxWarning, tr("Настройки"),
+                         tr("Базовая станция не прислала настройки за %1 с. Запросите их ещё раз.")
+                                 .arg(seconds));
+        break;
+    case Exchange::Apply:
+        showDialogWidget(boxWarning, tr("Настройки"),
+                         tr("Базовая станция не ответила на применение настроек за %1 с. "
+                            "Применены ли они, неизвестно: запросите настройки, чтобы проверить.")
+                                 .arg(seconds));
+        break;
+    case Exchange::ReadBack:
+        reportUnverifiedApply(tr("базовая станция не ответила за %1 с.").arg(seconds));
+        break;
+    case Exchange::None:
+        break;
+    }
+}
+
+// Read back without the "received" box and without touching the pages: the
+// operator's entries stay, the held document becomes what the gateway now holds.
+void BasicWindow::startReadBack()
+{
+    beginExchange(Exchange::ReadBack);
+    link->getCurrentSettings();
+}
+
+void BasicWindow::finishReadBack(const QJsonObject &readBack)
+{
+    if (readBack.isEmpty()) {
+        rearmExchangeButtons();
+        reportUnverifiedApply(SPortConnector::damagedSettingsText());
+        return;
+    }
+    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    const SettingsRules rules(loraPage->deviceType);
+    collector->replaceSettings(rules.readBackDocument(collector->getSettings(), readBack));
+    updatePendingChanges();
+    const ApplyReport report = ApplyReport::verified(refusalText, changedFieldCount,
+                                                     SettingsRules::verify(sentDocument, readBack));
+    rearmExchangeButtons();
+    showDialogWidget(report.icon, report.title, report.text);
+    unlockApplyButton();
+}
+
+void BasicWindow::reportUnverifiedApply(const QString &reason)
+{
+    const ApplyReport report = ApplyReport::notVerified(refusalText, reason);
+    showDialogWidget(report.icon, report.title, report.text);
+}
+
+// Every field the operator can change recounts the pending changes.
+void BasicWindow::watchPageFields()
+{
+    const auto recount = qOverload<>(&QTimer::start);
+    for (QWidget *page : {static_cast<QWidget *>(loraPage), static_cast<QWidget *>(networkPage),
+                          static_cast<QWidget *>(otherPage)}) {
+        for (QLineEdit *field : page->findChildren<QLineEdit *>())
+            connect(field, &QLineEdit::textChanged, &pendingTimer, recount, Qt::UniqueConnection);
+        for (QComboBox *box : page->findChildren<QComboBox *>())
+            connect(box, &QComboBox::currentIndexChanged, &pendingTimer, recount,
+                    Qt::UniqueConnection);
+        for (QAbstractButton *button : page->findChildren<QAbstractButton *>())
+            connect(button, &QAbstractButton::toggled, &pendingTimer, recount,
+                    Qt::UniqueConnection);
+        for (QGroupBox *box : page->findChildren<QGroupBox *>())
+            connect(box, &QGroupBox::toggled, &pendingTimer, recount, Qt::UniqueConnection);
+    }
+}
+
+// Shown once the gateway's settings are known: before that every field would count.
+void BasicWindow::updatePendingChanges()
+{
+    const QJsonObject held = SettingsHandlerAndCollector::getInstance()->getSettings();
+    const SettingsRules rules(loraPage->deviceType);
+    bool known = false;
+    for (const QString &group : rules.groups())
+        known = known || held.contains(group);
+    pendingButton->setVisible(known);
+    if (known)
+        pendingButton->setChanges(rules.pendingChanges(held, shownGroups(true)));
 }
 
 void BasicWindow::retainSettingsChanged(bool state)
@@ -914,14 +1128,29 @@ void BasicWindow::loadPresets()
     switch (result.status) {
     case PresetFile::ReadStatus::Ok: {
         // The pages show the preset; the held document stays the picture of what the
-        // gateway holds, or an apply would find the preset's groups unchanged and send
-        // them as empty objects.
+        // gateway holds, which the next apply and the pending list compare against.
         SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+        const SettingsRules rules(modelBox->currentIndex());
         const QJsonObject gatewayPicture = collector->getSettings();
-        collector->replaceSettings(SettingsRules(modelBox->currentIndex())
-                                           .importedDocument(gatewayPicture, result.document));
+        collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
         fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
+        const QStringList foreign = rules.foreignGroups(result.document);
+        loadedPreset = result.document;
+        for (const QString &group : foreign)
+            loadedPreset.remove(group);
+        updatePendingChanges();
+        if (!foreign.isEmpty()) {
+            QStringList names;
+            for (const QString &group : foreign) {
+                const QString box = FieldCatalog::groupName(group);
+                names.append(box.isEmpty() ? FieldCatalog::pageName(group) : box);
+            }
+            showDialogWidget(boxWarning, tr("Импорт настроек"),
+                             tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
+                                "загружены, остальное загружено.")
+                                     .arg(modelBox->currentText(), names.join(QLatin1Char('\n'))));
+        }
         break;
     }
     case PresetFile::ReadStatus::CannotOpen:

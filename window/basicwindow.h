@@ -16,6 +16,7 @@ class LoRaLogs;
 class NetworkSettings;
 class OtherSettings;
 class PortChooser;
+class PendingChangesButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -42,6 +43,8 @@ public:
     // on the line has told already.
     static constexpr int connectionCheckPeriodMs = 500;
     static constexpr int spinnerFadeMs = 1500;
+    // A read or an apply with no reply by then has failed.
+    static constexpr int exchangeTimeoutMs = 30000;
 
     explicit BasicWindow(QWidget *parent = nullptr);
     ~BasicWindow() override;
@@ -105,6 +108,23 @@ private:
     void createHoldSettingsBox();
     void forwardLocalServerChoice(bool state);
 
+    // The settings exchange under way: one at a time, each ended by a reply, an
+    // error, the time-out or the end of the connection.
+    enum class Exchange { None, Read, Apply, ReadBack };
+    void beginExchange(Exchange kind);
+    Exchange endExchange();
+    void rearmExchangeButtons();
+    void gatewayTookSettings();
+    void gatewayReportedError(int code, const QString &detail);
+    void settingsReplyDamaged();
+    void exchangeTimedOut();
+    void startReadBack();
+    void finishReadBack(const QJsonObject &readBack);
+    void reportUnverifiedApply(const QString &reason);
+    void showLinkBox(int index, const QString &text);
+    void watchPageFields();
+    void updatePendingChanges();
+
     QLabel *logoLabel;
     QLabel *loginLabel;
     QLabel *passwordLabel;
@@ -120,6 +140,7 @@ private:
     QPushButton *importButton;
     QPushButton *requestButton;
     QPushButton *applyButton;
+    PendingChangesButton *pendingButton;
     QPushButton *showPasswordButton;
     QPushButton *aboutButton;
     QPushButton *expandAuthButton;
@@ -145,6 +166,18 @@ private:
     int reportedModel = -1;
     // The operator switched the log stream on; it comes back with a lost adapter.
     bool logStreamWanted = false;
+    // Fired by tests by name: "exchangeTimer" ends a read or apply nobody answers,
+    // "pendingTimer" recounts the pending changes once the pages settle.
+    QTimer exchangeTimer;
+    QTimer pendingTimer;
+    Exchange exchange = Exchange::None;
+    // The apply under way: what went out, how many fields it changes, and the
+    // gateway's refusal (ERROR 1008), if any.
+    QJsonObject sentDocument;
+    int changedFieldCount = 0;
+    QString refusalText;
+    // What the last preset import holds that the pages cannot show.
+    QJsonObject loadedPreset;
 
     // A gateway reporting a model code the list does not know keeps the line
     // speed of the last known model.

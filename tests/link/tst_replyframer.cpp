@@ -11,7 +11,8 @@ QStringList framedReplies(ReplyFramer &framer, QByteArray &buffer, const QList<Q
     for (const QByteArray &read : reads) {
         const qsizetype searchFrom = buffer.size() - 1;
         buffer.append(read);
-        if (!read.contains('}') || !framer.cutFrame(buffer, searchFrom))
+        // As the link: a held reply looks at every read.
+        if (!framer.cutFrame(buffer, searchFrom) && !framer.hasPending())
             continue;
         ReplyFramer::Reply reply;
         while (framer.takeNext(reply))
@@ -71,6 +72,16 @@ void TestReplyFramer::cutting_data()
     QTest::newRow("reply broken by a line end")
             << QList<QByteArray>{"RESPONSE.{[31\r\nx]}LOGS.{[y]}"} << QStringList{"LOGS|{[y]}"}
             << QByteArray();
+    QTest::newRow("kernel line inside a settings document")
+            << QList<QByteArray>{"RESPONSE.{[33 {\"a\":\"k\r\n[  8.1] usb 1-1: x\r\nv]}\"}]}\r\n"}
+            << QStringList{"RESPONSE|{[33 {\"a\":\"k\r\n[  8.1] usb 1-1: x\r\nv]}\"}]}"}
+            << QByteArray("\r\n");
+    QTest::newRow("settings document broken by a line that is no kernel line")
+            << QList<QByteArray>{"RESPONSE.{[33 {\"a\":1\r\nRESPONSE.{[31]}\r\n"}
+            << QStringList{"RESPONSE|{[33 {\"a\":1", "RESPONSE|{[31]}"} << QByteArray("\r\n");
+    QTest::newRow("broken settings document handed out when its line ends")
+            << QList<QByteArray>{"RESPONSE.{[33 {\"a\":{\"b\":1}]}", "\r\n"}
+            << QStringList{"RESPONSE|{[33 {\"a\":{\"b\":1}]}"} << QByteArray("\r\n");
 }
 
 void TestReplyFramer::cutting()
@@ -136,6 +147,8 @@ void TestReplyFramer::payload_data()
                            << "";
     QTest::newRow("brace inside") << "{[33 {\"a\":{}}]}"
                                   << "33 {\"a\":{}}";
+    QTest::newRow("kernel line inside") << "{[33 {\"a\":1\r\n[ 1.5] x]}\r\n}]}"
+                                        << "33 {\"a\":1\r\n[ 1.5] x]}\r\n}";
 }
 
 void TestReplyFramer::payload()

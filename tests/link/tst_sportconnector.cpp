@@ -104,6 +104,11 @@ public:
             add(QStringLiteral("server %1 %2").arg(int(enable)).arg(int(start)));
         });
         connect(link, &SPortConnector::unlockApplyBTN, this, [this] { add("unlock"); });
+        connect(link, &SPortConnector::settingsApplied, this, [this] { add("applied"); });
+        connect(link, &SPortConnector::settingsDamaged, this, [this] { add("damaged"); });
+        connect(link, &SPortConnector::errorReply, this, [this](int code, const QString &detail) {
+            add(QStringLiteral("error %1 %2").arg(code).arg(detail).trimmed());
+        });
         connect(link, &SPortConnector::blockRequestBTN, this, [this] { add("block"); });
         connect(link, &SPortConnector::connectionCoreDropped, this, [this] { add("dropped"); });
         connect(link, &SPortConnector::connectionFailure, this, [this] { add("failure"); });
@@ -684,14 +689,16 @@ void TestSPortConnector::replies_data()
             {"LoRa reset", "RESPONSE.{[30]}\r\n", {settings + "Настройки LoRa успешно сброшены!"}},
             {"settings applied",
              "RESPONSE.{[31]}\r\n",
-             {settings + "Настройки применены!", "unlock"}},
+             {"applied", settings + "Настройки применены!", "unlock"}},
             {"factory reset",
              "RESPONSE.{[32]}\r\n",
              {settings + "Настройки базовой станции успешно сброшены!"}},
             {"settings document",
              "RESPONSE.{[33 {\"100\":{\"101\":\"ё\"},\"9\":\"1.2.0\"}]}\r\n",
              {"settings {\"100\":{\"101\":\"ё\"},\"9\":\"1.2.0\"}"}},
-            {"malformed settings document", "RESPONSE.{[33 {\"100\":]}\r\n", {"settings {}"}},
+            {"malformed settings document",
+             "RESPONSE.{[33 {\"100\":]}\r\n",
+             {"damaged", "box 2|Ошибка|" + SPortConnector::damagedSettingsText(), "settings {}"}},
             {"one LoRa module", "RESPONSE.{[45 8]}\r\n", {"modules one"}},
             {"two LoRa modules", "RESPONSE.{[45 16]}\r\n", {"modules two"}},
             {"second module started",
@@ -709,36 +716,37 @@ void TestSPortConnector::replies_data()
             {"code without handler", "RESPONSE.{[77 text]}\r\n", {}},
             {"forwarder not running",
              "ERROR.{[1005]}\r\n",
-             {error + "Служба lora_pkt_fwd не запущена."}},
+             {"error 1005", error + "Служба lora_pkt_fwd не запущена."}},
             {"file not writable",
              "ERROR.{[1006]}\r\n",
-             {error + "Не удалось открыть файл .ovpn для записи."}},
+             {"error 1006", error + "Не удалось открыть файл .ovpn для записи."}},
             {"settings not read with keys",
              "ERROR.{[1007 101 205]}\r\n",
-             {"settings {}",
+             {"error 1007 101 205", "settings {}",
               error + "Не удалось получить некоторые настройки.\nКод ошибки: 101\n205"}},
             {"settings not read",
              "ERROR.{[1007]}\r\n",
-             {"settings {}", error + "Не удалось получить некоторые настройки.\nКод ошибки: 1007"}},
+             {"error 1007", "settings {}",
+              error + "Не удалось получить некоторые настройки.\nКод ошибки: 1007"}},
             {"settings not set with keys",
              "ERROR.{[1008 352 353]}\r\n",
-             {"unlock",
+             {"error 1008 352 353", "unlock",
               error + "Не удалось установить некоторые настройки.\nКод ошибки: 352\n353"}},
             {"OpenVPN not activated",
              "ERROR.{[1009]}\r\n",
-             {error + "Не удалось активировать сервис OpenVPN."}},
+             {"error 1009", error + "Не удалось активировать сервис OpenVPN."}},
             {"OpenVPN not started",
              "ERROR.{[1010]}\r\n",
-             {error + "Не удалось запустить сервис OpenVPN."}},
+             {"error 1010", error + "Не удалось запустить сервис OpenVPN."}},
             {"OpenVPN already activated",
              "ERROR.{[9909]}\r\n",
-             {error + "Сервис OpenVPN уже активирован."}},
+             {"error 9909", error + "Сервис OpenVPN уже активирован."}},
             {"OpenVPN already started",
              "ERROR.{[9910]}\r\n",
-             {error + "Сервис OpenVPN уже запущен."}},
+             {"error 9910", error + "Сервис OpenVPN уже запущен."}},
             {"error code not in the table",
              "ERROR.{[4242 x]}\r\n",
-             {error + "В приложении возникла ошибка. Код ошибки: 4242"}},
+             {"error 4242 x", error + "В приложении возникла ошибка. Код ошибки: 4242"}},
             {"alive with model", "CONNECT.{[1 2]}\r\n", {"model 2"}},
             {"alive without model", "CONNECT.{[1]}\r\n", {}},
             {"log line with braces",
@@ -747,7 +755,7 @@ void TestSPortConnector::replies_data()
             {"white space before the closing", "RESPONSE.{[62 4\r\n]}\r\n", {"vpn 4"}},
             {"code alone before a line break",
              "RESPONSE.{[31\r\n]}\r\n",
-             {settings + "Настройки применены!", "unlock"}},
+             {"applied", settings + "Настройки применены!", "unlock"}},
             {"several replies, one per line",
              "LOGS.{[first]}\r\nRESPONSE.{[62 1]}\r\nLOGS.{[second]}\r\n",
              {"logs first", "vpn 1", "logs second"}},
@@ -799,7 +807,7 @@ void TestSPortConnector::replySplitAcrossReads_data()
 
     QTest::newRow("closing brace in the next read")
             << QList<QByteArray>{"RESPONSE.{[31]", "}\r\n"}
-            << QStringList{"box 1|Настройки|Настройки применены!", "unlock"};
+            << QStringList{"applied", "box 1|Настройки|Настройки применены!", "unlock"};
     QTest::newRow("closing split after the bracket")
             << QList<QByteArray>{"RESPONSE.{[62 8", "]", "}\r\n"} << QStringList{"vpn 8"};
     QTest::newRow("brace inside the document before the closing")
@@ -924,7 +932,7 @@ void TestSPortConnector::wifiNamesThatLookLikeReplies()
     link->getCurrentSettings();
     QVERIFY(log.waitFor("settings "));
     QCOMPARE(readBack.value("350").toObject().value("352").toString(), name);
-    QCOMPARE(log.replies().first(), QStringLiteral("box 1|Настройки|Настройки применены!"));
+    QCOMPARE(log.replies().first(), QStringLiteral("applied"));
     QCOMPARE(log.count("box"), 1);
 }
 
@@ -1405,11 +1413,12 @@ void TestSPortConnector::modalBoxKeepsDispatchOrder_data()
 
     const QString applied = QStringLiteral("box 1|Настройки|Настройки применены!");
     QTest::newRow("box closed before more is read")
-            << false << QStringList({applied, "unlock", "vpn 1", "vpn 2", sentinelEvent});
+            << false
+            << QStringList({"applied", applied, "unlock", "vpn 1", "vpn 2", sentinelEvent});
     QTest::newRow("keep-alive ticks while the box stands")
             << true
-            << QStringList(
-                       {applied, "vpn 1", "vpn 2", "model 3", "unlock", "model 3", sentinelEvent});
+            << QStringList({"applied", applied, "vpn 1", "vpn 2", "model 3", "unlock", "model 3",
+                            sentinelEvent});
 }
 
 // The box of reply 31 stands while more replies arrive: every reply is dispatched
@@ -1534,7 +1543,7 @@ void TestSPortConnector::deletedDuringModalBox()
 
     emulator.sendRaw("RESPONSE.{[31]}\r\nRESPONSE.{[62 1]}\r\n");
     QTRY_VERIFY(link.isNull());
-    QCOMPARE(log.events, QStringList{"box 1|Настройки|Настройки применены!"});
+    QCOMPARE(log.events, QStringList({"applied", "box 1|Настройки|Настройки применены!"}));
 }
 
 void TestSPortConnector::deletedOnFinalSignal_data()

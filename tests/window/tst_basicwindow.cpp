@@ -1,10 +1,13 @@
 #include "device/aboutdevice.h"
 #include "emulator/gatewayemulator.h"
+#include "emulator/settingsstore.h"
 #include "link/sportconnector.h"
 #include "messageboxcloser.h"
 #include "pagekit/fieldvalidation.h"
+#include "settings/fieldcatalog.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/basicwindow.h"
+#include "window/pendingchangesbutton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +17,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QSettings>
@@ -140,6 +145,22 @@ struct Session
                 exchangeWaitMs);
     }
 
+    // Presses apply and returns the box that reports it.
+    MessageBoxCloser::Box applyReport()
+    {
+        boxes.clear();
+        press(button("applyButton"));
+        if (!QTest::qWaitFor([this] { return !boxes.boxes().isEmpty(); }, exchangeWaitMs))
+            return {-1, {}, {}};
+        return boxes.boxes().first();
+    }
+
+    PendingChangesButton *pending()
+    {
+        QTest::qWait(0);
+        return child<PendingChangesButton>(&window, "pendingButton");
+    }
+
     std::unique_ptr<GatewayEmulator> emulator;
     TestWindow window;
     MessageBoxCloser boxes;
@@ -208,6 +229,15 @@ private slots:
     void unreadablePresetMergesNothing();
     void failedSaveKeepsExistingFile_data();
     void failedSaveKeepsExistingFile();
+    void applyWithoutEditsChangesNothing_data();
+    void applyWithoutEditsChangesNothing();
+    void unconfirmedFieldsRetried_data();
+    void unconfirmedFieldsRetried();
+    void exchangeEndsRearmed_data();
+    void exchangeEndsRearmed();
+    void kernelLinesInsideSettingsReply();
+    void importThenExportKeepsModelGroups_data();
+    void importThenExportKeepsModelGroups();
 
 private:
     QTemporaryDir scratch;
@@ -490,6 +520,7 @@ void TestBasicWindow::unplugReconnects()
         gateway.setCoreRunning(false);
         gateway.setAtShell(false);
     });
+    session.boxes.clear();
     if (step == GatewayEmulator::Step::LogStream)
         child<QCheckBox>(&session.window, "logsPage/showBox")->click();
     else
@@ -502,7 +533,12 @@ void TestBasicWindow::unplugReconnects()
             reconnectBoundMs));
 
     QCOMPARE(apn->text(), QString("edited.apn"));
-    QCOMPARE(session.requests.filter("--25 ").size(), step == GatewayEmulator::Step::Apply ? 1 : 0);
+    const bool apply = step == GatewayEmulator::Step::Apply;
+    QCOMPARE(session.requests.filter("--25 ").size(), apply ? 1 : 0);
+    // An interrupted apply is never called done: one warning says it is unknown.
+    QCOMPARE(session.boxes.boxes().size(), apply ? 1 : 0);
+    QVERIFY(!apply || session.boxes.boxes().first().icon == QMessageBox::Warning);
+    QVERIFY(!session.window.findChild<QTimer *>("exchangeTimer")->isActive());
     QTRY_COMPARE(session.requests.count("--50 Start"),
                  step == GatewayEmulator::Step::LogStream ? 2 : 0);
 }
@@ -732,6 +768,206 @@ void TestBasicWindow::failedSaveKeepsExistingFile()
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), earlier);
     QVERIFY(!QFile::exists(scratch.filePath("kept.gwset/inside.gwset")));
+}
+
+void TestBasicWindow::applyWithoutEditsChangesNothing_data()
+{
+    QTest::addColumn<int>("model");
+    for (int model = 0; model <= 3; ++model)
+        QTest::addRow("model %d", model) << model;
+}
+
+void TestBasicWindow::applyWithoutEditsChangesNothing()
+{
+    QFETCH(int, model);
+    Session session(model);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(model, "kelvane"));
+    QVERIFY(session.readSettings());
+    const QByteArray before = QJsonDocument(session.gateway().settingsDocument()).toJson();
+    QCOMPARE(session.pending()->count(), 0);
+
+    QCOMPARE(session.applyReport().icon, int(QMessageBox::Information));
+    QCOMPARE(QJsonDocument(session.gateway().settingsDocument()).toJson(), before);
+}
+
+void TestBasicWindow::unconfirmedFieldsRetried_data()
+{
+    QTest::addColumn<QStringList>("ignoredKeys");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<bool>("readBackFails");
+    QTest::addColumn<int>("pendingAfter");
+
+    QTest::newRow("key ignored") << QStringList{"200/211"} << false << false << 1;
+    QTest::newRow("refused") << QStringList() << true << false << 2;
+    QTest::newRow("refused, read-back refused too") << QStringList() << true << true << 2;
+}
+
+void TestBasicWindow::unconfirmedFieldsRetried()
+{
+    QFETCH(QStringList, ignoredKeys);
+    QFETCH(bool, refused);
+    QFETCH(bool, readBackFails);
+    QFETCH(int, pendingAfter);
+
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    QVERIFY(session.readSettings());
+    session.gateway().setIgnoredKeys(ignoredKeys);
+    if (refused)
+        session.gateway().setErrorReply("25", 1008);
+    if (readBackFails)
+        session.gateway().setErrorReply("26", 1007);
+    typeInto(session.field("networkPage/lteBox/sim1Adress"), "drift.apn");
+    typeInto(session.field("networkPage/lteBox/sim1Password"), "sim-secret");
+
+    const MessageBoxCloser::Box report = session.applyReport();
+    QCOMPARE(report.icon, int(QMessageBox::Warning));
+    QCOMPARE(report.text.contains(FieldCatalog::fieldPath("200", "211")), !readBackFails);
+    QVERIFY(!report.text.contains("sim-secret"));
+    press(session.pending());
+    auto *list = child<QListWidget>(&session.window, "pendingChangesList/changesList");
+    QVERIFY(list);
+    QTRY_COMPARE(list->count(), pendingAfter);
+    for (int row = 0; row < list->count(); ++row)
+        QVERIFY(!list->item(row)->text().contains("sim-secret"));
+
+    // The next apply sends exactly what the gateway does not hold yet.
+    session.gateway().setIgnoredKeys({});
+    session.gateway().clearErrorReplies();
+    const QJsonObject before = session.gateway().settingsDocument();
+    QCOMPARE(session.applyReport().icon, int(QMessageBox::Information));
+    const QJsonObject sent = session.lastWrite();
+    int retried = 0;
+    for (const QString &group : sent.keys()) {
+        if (!sent[group].toObject().isEmpty())
+            retried += SettingsRules::differences({{group, before[group]}}, {{group, sent[group]}})
+                               .size();
+    }
+    QCOMPARE(retried, pendingAfter);
+    QCOMPARE(valueText(session.gateway().settingsDocument(), "200", "211"), QString("drift.apn"));
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(session.pending()->count(), 0);
+}
+
+void TestBasicWindow::exchangeEndsRearmed_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("errorCode");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("icon");
+
+    const int critical = QMessageBox::Critical;
+    for (const int code : {1005, 1006, 1007, 1009, 1010, 9909, 9910, 1000})
+        QTest::addRow("read, ERROR %d", code) << "26" << code << QByteArray() << critical;
+    QTest::newRow("apply, ERROR 1005") << "25" << 1005 << QByteArray() << critical;
+    QTest::newRow("read, no reply") << "26" << 0 << QByteArray() << int(QMessageBox::Warning);
+    QTest::newRow("apply, no reply") << "25" << 0 << QByteArray() << int(QMessageBox::Warning);
+    QTest::newRow("read, damaged reply with nothing after it")
+            << "26" << 0 << QByteArray("RESPONSE.{[33 {\"100\":{\"111\":\"x\"}]}\r\n")
+            << int(QMessageBox::Warning);
+}
+
+void TestBasicWindow::exchangeEndsRearmed()
+{
+    QFETCH(QString, command);
+    QFETCH(int, errorCode);
+    QFETCH(QByteArray, reply);
+    QFETCH(int, icon);
+
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    child<QCheckBox>(&session.window, "logsPage/showBox")->click();
+    // Log lines on the page: the link has taken the stream's start and will hide it.
+    QTRY_VERIFY(
+            !child<QPlainTextEdit>(&session.window, "logsPage/logView")->toPlainText().isEmpty());
+    if (errorCode)
+        session.gateway().setErrorReply(command, errorCode);
+    else
+        session.gateway().setReplyDelayMs(exchangeWaitMs * 60);
+    session.boxes.clear();
+    press(session.button(command == "26" ? "requestButton" : "applyButton"));
+    if (!reply.isEmpty())
+        session.gateway().sendRaw(reply);
+    else if (!errorCode)
+        QVERIFY(QMetaObject::invokeMethod(
+                session.window.findChild<QTimer *>(QStringLiteral("exchangeTimer")), "timeout"));
+
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    QCOMPARE(session.boxes.boxes().first().icon, icon);
+    QVERIFY(session.button("applyButton")->isEnabled());
+    QVERIFY(!child<QWidget>(&session.window, "spinner")->isVisible());
+    const auto hidden = [&session] {
+        return session.requests.indexOf("--50 Hide");
+    };
+    QTRY_VERIFY(hidden() >= 0 && session.requests.lastIndexOf("--50 Show") > hidden());
+    QTRY_VERIFY(!session.gateway().logsHidden());
+    const int reads = session.requests.count("--26");
+    press(session.button("requestButton"));
+    QTRY_COMPARE(session.requests.count("--26"), reads + 1);
+}
+
+void TestBasicWindow::kernelLinesInsideSettingsReply()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    session.gateway().setKernelNoise(true, 5);
+    for (int read = 0; read < 3; ++read) {
+        QVERIFY(session.readSettings());
+        QCOMPARE(session.pending()->count(), 0);
+    }
+    QCOMPARE(session.field("networkPage/lteBox/sim1Adress")->text(),
+             valueText(session.gateway().settingsDocument(), "200", "211"));
+}
+
+void TestBasicWindow::importThenExportKeepsModelGroups_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QStringList>("foreign");
+    QTest::newRow("TK-0") << 0 << QStringList{"150", "400"};
+    QTest::newRow("TK-1") << 1 << QStringList{"150", "350"};
+    QTest::newRow("TK-3") << 2 << QStringList{"350"};
+    QTest::newRow("TK-3Max") << 3 << QStringList();
+}
+
+void TestBasicWindow::importThenExportKeepsModelGroups()
+{
+    QFETCH(int, model);
+    QFETCH(QStringList, foreign);
+
+    TestWindow window;
+    MessageBoxCloser boxes;
+    child<QComboBox>(&window, "modelBox")->setCurrentIndex(model);
+    QJsonObject preset = SettingsStore::defaultDocument(3);
+    for (const char *key : {"8", "9", "10", "11", "12", "13", "14", "15", "16"})
+        preset.remove(key);
+    QJsonObject lte = preset["200"].toObject();
+    lte["299"] = "newer core";
+    preset["200"] = lte;
+    preset["500"] = QJsonObject{{"510", "newer group"}};
+    window.openName = scratch.filePath(QStringLiteral("model%1.gwset").arg(model));
+    QVERIFY(writeFile(window.openName, QJsonDocument(preset).toJson()));
+    press(child<QPushButton>(&window, "importButton"));
+    QCOMPARE(boxes.boxes().size(), foreign.isEmpty() ? 0 : 1);
+    for (const QString &group : foreign)
+        QVERIFY(boxes.boxes().first().text.contains(FieldCatalog::groupName(group).isEmpty()
+                                                            ? FieldCatalog::pageName(group)
+                                                            : FieldCatalog::groupName(group)));
+
+    window.saveName = scratch.filePath(QStringLiteral("export%1.gwset").arg(model));
+    press(child<QPushButton>(&window, "exportButton"));
+    QFile saved(window.saveName);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QJsonObject file = document(saved.readAll());
+    const QStringList kept = SettingsRules(model).groups() << "500";
+    for (const QString &group : kept) {
+        QJsonObject expected = preset[group].toObject();
+        expected.remove("110");
+        QCOMPARE(file[group].toObject(), expected);
+    }
 }
 
 QTEST_MAIN(TestBasicWindow)
