@@ -4,12 +4,15 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QString>
 #include <QStringDecoder>
 #include <QTimer>
 
+#include "link/historymasker.h"
+#include "link/portcloser.h"
 #include "link/replyframer.h"
 
 #include <functional>
@@ -40,6 +43,9 @@ public:
     void runOVPNConfig(QString name);
     void requestOVPNState(QString name);
     void sendSettings(QByteArray json);
+    // From the announcement until the gateway confirms or refuses the file, the line
+    // hangs up or the gateway stays silent; the VPN box waits for uploadEnded.
+    bool isUploading() const;
 
 signals:
     void resivedSettings(QJsonObject *Settings);
@@ -59,6 +65,7 @@ signals:
     void openVPNState(int State);
     void gatewayModel(int Version);
     void recivedStatusLoRaModules(bool state);
+    void uploadEnded(bool delivered);
 
 public slots:
     void connectToGatewayPort();
@@ -86,7 +93,8 @@ private slots:
     void Ping();
 
 private:
-    QSerialPort serial;
+    // On the heap: its closing lines may still be going out when the link is deleted.
+    QSerialPort &serial;
     QByteArray *receiveBuffer;
     QRegularExpression replyPattern;
     QString portName;
@@ -115,6 +123,15 @@ private:
     bool coreStarting = false;
     QByteArray heldWrites;
     bool lineLossPending = false;
+    // Announced: waiting for reply 10; Sending: for the body; Confirming: for reply 11.
+    enum class Upload { None, Announced, Sending, Confirming };
+    Upload upload = Upload::None;
+    QString uploadName;
+    // What was written while the gateway takes everything as the file's content.
+    QByteArray uploadHeld;
+    QTimer uploadTimer;
+    QPointer<PortCloser> closer;
+    HistoryMasker consoleMasker;
 
     void initEventOptions();
     void startCore(bool coreRuns);
@@ -141,6 +158,11 @@ private:
     void lineLost();
     void releaseHeldWrites();
     void dropHeldWrites();
+    bool holdsForUpload() const;
+    void endUpload(bool delivered);
+    void dropUpload();
+    void uploadTimedOut();
+    void recordChunk(const QByteArray &chunk);
     bool refusesArgument(const QByteArray &argument);
     void drainWrites(qint64 timeoutMs);
     void closePort();

@@ -21,14 +21,11 @@ private slots:
     void sizeLimit();
     void entriesAppendInOrder();
     void unwritableLocationDropsEntries();
-    void location_data();
-    void location();
+    void ownerOnly_data();
+    void ownerOnly();
 
 private:
-    static QString historyPath()
-    {
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/history.log");
-    }
+    static QString historyPath() { return historyLogPath(); }
     static QByteArray readHistory()
     {
         QFile file(historyPath());
@@ -43,8 +40,11 @@ void TestHistoryLog::initTestCase()
 
 void TestHistoryLog::init()
 {
-    QFile::remove(historyPath());
-    QDir(historyPath()).removeRecursively();
+    closeHistoryLog();
+    for (const QString &path : {historyPath(), historyPath() + QStringLiteral(".1")}) {
+        QFile::remove(path);
+        QDir(path).removeRecursively();
+    }
 }
 
 void TestHistoryLog::cleanup()
@@ -99,7 +99,7 @@ void TestHistoryLog::sizeLimit_data()
     QTest::addColumn<bool>("keptOld");
 
     QTest::newRow("exactly at the limit is appended to") << qint64(4000000) << true;
-    QTest::newRow("one byte over starts over") << qint64(4000001) << false;
+    QTest::newRow("one byte over starts over, the old one kept") << qint64(4000001) << false;
     QTest::newRow("small file is appended to") << qint64(10) << true;
 }
 
@@ -123,6 +123,9 @@ void TestHistoryLog::sizeLimit()
     } else {
         QVERIFY(content.startsWith("(INFO) - ["));
         QCOMPARE(content.count('\n'), 1);
+        QFile previous(historyPath() + QStringLiteral(".1"));
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), QByteArray(existingBytes, 'x'));
     }
 }
 
@@ -146,29 +149,29 @@ void TestHistoryLog::unwritableLocationDropsEntries()
     QVERIFY(QDir(historyPath()).isEmpty());
 }
 
-void TestHistoryLog::location_data()
+void TestHistoryLog::ownerOnly_data()
 {
-    QTest::addColumn<QString>("programDir");
-    QTest::addColumn<bool>("besideProgram");
-
-    QTest::newRow("writable program directory") << QCoreApplication::applicationDirPath() << true;
-    // Root may write to any directory, but none can exist below a regular file.
-    QTest::newRow("program directory not writable")
-            << QCoreApplication::applicationFilePath() + QStringLiteral("/bin") << false;
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("new file") << false;
+    QTest::newRow("older file readable by all") << true;
 }
 
-void TestHistoryLog::location()
+// Never beside the program, which may be /usr/bin; never readable by others.
+void TestHistoryLog::ownerOnly()
 {
-    QFETCH(QString, programDir);
-    QFETCH(bool, besideProgram);
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QVERIFY(QDir(dataDir).removeRecursively());
-
-    const QString path = historyLogPath(programDir);
-    QCOMPARE(path, (besideProgram ? programDir : dataDir) + QStringLiteral("/history.log"));
-    QCOMPARE(QFileInfo::exists(dataDir), !besideProgram);
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::Append), qPrintable(path));
+    QFETCH(bool, existing);
+    if (existing) {
+        QFile old(historyPath());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QVERIFY(old.setPermissions(old.permissions() | QFile::ReadGroup | QFile::ReadOther));
+    }
+    writeHistoryLog(0, QStringLiteral("entry"));
+    QCOMPARE(QFileInfo(historyPath()).absolutePath(),
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QFile::Permissions others
+            = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QCOMPARE(QFile::permissions(historyPath()) & others, QFile::Permissions());
+    QVERIFY(readHistory().endsWith(" - entry\n"));
 }
 
 QTEST_MAIN(TestHistoryLog)

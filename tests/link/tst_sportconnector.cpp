@@ -1,5 +1,6 @@
 #include "emulator/gatewayemulator.h"
 #include "emulator/pseudoterminal.h"
+#include "link/historylog.h"
 #include "link/sportconnector.h"
 #include "linkedgateway.h"
 #include "window/catalogue.h"
@@ -61,7 +62,7 @@ bool portOpen(SPortConnector *link)
 
 QString historyPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/history.log");
+    return historyLogPath();
 }
 
 QString historyText()
