@@ -63,10 +63,12 @@ void HistoryMasker::reset()
     forgetStructure();
 }
 
-QString HistoryMasker::masked(const QString &text)
+QString HistoryMasker::maskAlone(const QString &text) const
 {
-    HistoryMasker masker;
-    return masker.maskPiece(text);
+    HistoryMasker alone;
+    alone.hidden = hidden;
+    const QString masked = alone.maskPiece(text);
+    return masked + alone.held;
 }
 
 // A terminal echoes a line feed as "\r\n"; the line breaks that end the line before

@@ -26,8 +26,8 @@ public:
     // Forgets the stream, as at a fresh start of the console.
     void reset();
 
-    // One text that stands alone (an entry about one reply).
-    static QString masked(const QString &text);
+    // One text that stands alone (an entry about one reply), with the same hidden text.
+    QString maskAlone(const QString &text) const;
 
 private:
     QString withoutEcho(const QString &text);

@@ -49,7 +49,7 @@ void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
     while ((state == State::Online || state == State::Dropped) && framer.takeNext(reply)) {
         writeHistoryLog(historyInfo,
                         QStringLiteral("Finded - ") + reply.type + QStringLiteral("  ")
-                                + HistoryMasker::masked(reply.message));
+                                + consoleMasker.maskAlone(reply.message));
         dispatchByType(reply.type, reply.message);
         if (!self)
             return;
@@ -90,7 +90,7 @@ void SPortConnector::parsingMessageInResponse(QString message)
     writeHistoryLog(historyInfo,
                     QStringLiteral("Получен ответ. Код - %1, сообщение - %2")
                             .arg(code)
-                            .arg(HistoryMasker::masked(text)));
+                            .arg(consoleMasker.maskAlone(text)));
     // A copy: a nested event loop inside the handler may refill the table.
     const std::function<void(QString)> handler = eventOptions.value(code);
     if (!handler) {

@@ -282,7 +282,7 @@ bool SPortConnector::refusesArgument(const QByteArray &argument)
     if (!argument.contains('\r') && !argument.contains('\n'))
         return false;
     writeHistoryLog(historyWarning,
-                    HistoryMasker::masked(
+                    consoleMasker.maskAlone(
                             QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
                                     .arg(QString::fromUtf8(argument))));
     return true;

@@ -116,6 +116,7 @@ private slots:
     void saveOverwritesSameSecondFile();
     void saveFailingMidwayLeavesNoFile_data();
     void saveFailingMidwayLeavesNoFile();
+    void fullDiskKeepsLinesInMemory();
     void clearEmptiesTheView();
     void recordOutlivesTheView_data();
     void recordOutlivesTheView();
@@ -422,6 +423,27 @@ void TestLoRaLogs::saveFailingMidwayLeavesNoFile()
     QCOMPARE(shown.at(1).toString(), QStringLiteral("Ошибка открытитя лог файла"));
     QVERIFY(shown.at(2).toString().startsWith(QStringLiteral("Не удалось создать файл логов:\n")
                                               + temp.path() + QLatin1Char('/')));
+}
+
+// The record's file stops at a size limit as on a full disk: what it holds stays,
+// the rest is kept in memory, and the save writes both.
+void TestLoRaLogs::fullDiskKeepsLinesInMemory()
+{
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    ScriptedLogs page;
+    QSignalSpy dialogs(&page, &LoRaLogs::showDialog);
+    QVERIFY(dialogs.isValid());
+    auto *recordLine = page.findChild<QLabel *>(QStringLiteral("recordLine"));
+    const QString fed = manyLines(4000, QStringLiteral("rx"));
+    {
+        const FileSizeLimit limit(16 * 1024);
+        feedInPieces(page, fed, 997);
+        QVERIFY(!recordLine->isHidden());
+    }
+    QCOMPARE(dialogs.count(), 0);
+    QCOMPARE(savedText(page, temp), fed);
+    QVERIFY(recordLine->isHidden());
 }
 
 void TestLoRaLogs::clearEmptiesTheView()
