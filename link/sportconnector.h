@@ -22,8 +22,8 @@
 // Owners must delete it with deleteLater(): its signals may reach slots that
 // run nested event loops (message boxes) while one of its functions is on the stack.
 // connectionFailure and connectionCoreDropped are always its last action.
-// Tests fire its timers without waiting through the child QTimers named "linkTimer"
-// and "firstRequestTimer".
+// Tests fire its timers without waiting through the child QTimers named "linkTimer",
+// "firstRequestTimer" and "uploadTimer".
 class SPortConnector : public QObject
 {
     Q_OBJECT
