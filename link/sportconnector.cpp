@@ -102,8 +102,11 @@ void SPortConnector::connectToGatewayPort()
 {
     if (serial.isOpen() && !closer)
         return;
-    if (closer)
+    // The closing lines of the last connection are cut short: a port opens once.
+    if (closer) {
         closer->closeNow();
+        closer = nullptr;
+    }
     serial.setPortName(portName);
     PortCloser::closeNow(serial.portName());
     if (!serial.open(QIODevice::ReadWrite)) {

@@ -198,8 +198,11 @@ void SPortConnector::sendOVPNFileToGW(QByteArray Data)
     if (announced)
         upload = Upload::Confirming;
     writeToPort(Data + promptRequest);
+    // Its name and size only: the content is the operator's secret.
     writeHistoryLog(historyInfo,
-                    QStringLiteral("Отправлен файл %1: %2 байт").arg(uploadName).arg(Data.size()));
+                    QStringLiteral("Отправлен файл %1: %2 байт")
+                            .arg(announced ? uploadName : QString())
+                            .arg(Data.size()));
     consoleMasker.expectEcho(QString::fromUtf8(Data + promptRequest));
     if (!announced)
         return;

@@ -402,6 +402,7 @@ void LoRaLogs::finishSave(bool saved, bool cancelled, const QString &path)
     delete saveProgress.data();
     if (saver)
         saver->deleteLater();
+    saver = nullptr;
     saveButton->setEnabled(true);
     if (saved || cancelled)
         return;
