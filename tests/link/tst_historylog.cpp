@@ -113,8 +113,7 @@ void TestHistoryLog::sizeLimit()
     }
     writeHistoryLog(0, QStringLiteral("fresh entry"));
 
-    // Never beside the program, which may be /usr/bin; never for others' eyes, also
-    // where an older file was.
+    // Never beside the program (maybe /usr/bin); owner-only, also where an older file was.
     QCOMPARE(QFileInfo(historyPath()).absolutePath(),
              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QCOMPARE(QFile::permissions(historyPath()) & (QFile::ReadGroup | QFile::ReadOther),

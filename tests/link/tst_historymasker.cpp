@@ -46,8 +46,6 @@ void TestHistoryMasker::piecesOfAStream_data()
         "Password: *\r\nroot@gw:~# ", "kelvane");
     row("echo of an uploaded file", {"\r\ncli", "ent\r\nkey k\r\n((EOF))\r", "\nRESPONSE.{[11]}"},
         "\r\n\nRESPONSE.{[11]}", {}, "client\nkey k\n((EOF))\r");
-    row("console output that is no echo", {"RESPONSE.{[11]}"}, "RESPONSE.{[11]}", {},
-        "client\n((EOF))\r");
 }
 
 void TestHistoryMasker::piecesOfAStream()

@@ -55,7 +55,7 @@ void feedInPieces(LoRaLogs &page, const QString &text, int pieceChars)
         page.setLoRaLogs(text.mid(at, pieceChars));
 }
 
-// The save runs in a thread of its own: its button is back when it has ended.
+// The save runs in a thread: its button is back when it has ended.
 void pressSave(LoRaLogs &page)
 {
     auto *button = page.findChild<QPushButton *>(QStringLiteral("saveButton"));
@@ -425,8 +425,7 @@ void TestLoRaLogs::saveFailingMidwayLeavesNoFile()
                                               + temp.path() + QLatin1Char('/')));
 }
 
-// The record's file stops at a size limit as on a full disk: what it holds stays,
-// the rest is kept in memory, and the save writes both.
+// A size limit stops the record's file as a full disk does.
 void TestLoRaLogs::fullDiskKeepsLinesInMemory()
 {
     QTemporaryDir temp;

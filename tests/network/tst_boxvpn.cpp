@@ -166,7 +166,6 @@ void TestBoxVPN::sendButtonWaitsForTheUpload()
     box.show();
     box.attachLink(gateway.link());
     gateway.emulator().clearReceived();
-    gateway.clearRequests();
     auto *send = child<QPushButton>(box, "sendButton");
 
     child<QLineEdit>(box, "pathField")->setText(path);
