@@ -1,13 +1,13 @@
 #include "link/historylog.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
+
+constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString levelPrefix(int level)
 {
@@ -23,33 +23,76 @@ QString levelPrefix(int level)
     }
 }
 
+class HistoryFile
+{
+public:
+    void write(const QByteArray &entry)
+    {
+        if (!file.isOpen() && !open())
+            return;
+        // Past the limit the old file is kept, one generation of it.
+        if (size > historyLogLimitBytes) {
+            const QString path = file.fileName();
+            const QString previous = path + QStringLiteral(".1");
+            file.close();
+            QFile::remove(previous);
+            if (!QFile::rename(path, previous))
+                QFile::remove(path);
+            if (!open())
+                return;
+        }
+        const qint64 written = file.write(entry);
+        if (written > 0)
+            size += written;
+    }
+
+    void close() { file.close(); }
+
+private:
+    bool open()
+    {
+        const QString path = historyLogPath();
+        if (path.isEmpty())
+            return false;
+        file.setFileName(path);
+        // Each entry goes out in one write, so that a crash loses none.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, ownerOnly))
+            return false;
+        // A file from an older version, or one the user made, may be readable by others.
+        file.setPermissions(ownerOnly);
+        size = file.size();
+        return true;
+    }
+
+    QFile file;
+    qint64 size = 0;
+};
+
+HistoryFile &historyFile()
+{
+    static HistoryFile file;
+    return file;
+}
+
 } // namespace
 
-QString historyLogPath(const QString &programDir)
+QString historyLogPath()
 {
-    const QString fileName = QStringLiteral("/history.log");
-    const QFileInfo program(programDir);
-    if (program.isDir() && program.isWritable())
-        return programDir + fileName;
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (dataDir.isEmpty() || !QDir().mkpath(dataDir))
         return QString();
-    return dataDir + fileName;
+    return dataDir + QStringLiteral("/history.log");
 }
 
 void writeHistoryLog(int level, QString text)
 {
-    const QString path = historyLogPath(QCoreApplication::applicationDirPath());
-    if (path.isEmpty())
-        return;
-    QFile file(path);
-    const QIODevice::OpenMode mode = file.size() <= historyLogLimitBytes
-            ? QIODevice::WriteOnly | QIODevice::Append
-            : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!file.open(mode))
-        return;
     const QString entry = levelPrefix(level)
             + QDateTime::currentDateTime().toString(QStringLiteral("[dd.MM.yyyy - hh:mm:ss]"))
             + QStringLiteral(" - ") + text + QLatin1Char('\n');
-    file.write(entry.toUtf8());
+    historyFile().write(entry.toUtf8());
+}
+
+void closeHistoryLog()
+{
+    historyFile().close();
 }

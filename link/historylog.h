@@ -2,13 +2,19 @@
 
 #include <QString>
 
-// Appends one entry to "history.log" at historyLogPath(); the file starts over
-// once it has grown past historyLogLimitBytes. Unwritable: dropped silently.
+// Appends one entry to the history file at historyLogPath(). The file is readable
+// by its owner only; once it has grown past historyLogLimitBytes it is kept as
+// "history.log.1" (replacing the one before) and a new file starts. It stays open
+// between entries. Unwritable: entries are dropped silently.
+// Callers mask secrets first (HistoryMasker): the file holds no password.
 constexpr qint64 historyLogLimitBytes = 4000000;
 
 void writeHistoryLog(int level, QString text);
 
-// Beside the program while its directory is writable (a build tree, a portable
-// copy); otherwise in the user's data directory, created here, since an
-// installed program's directory belongs to root.
-QString historyLogPath(const QString &programDir);
+// In the user's data directory, created here: the file holds the console traffic of
+// this user's sessions, and the program's own directory may be shared by everyone
+// (/usr/bin for an installed program run as root).
+QString historyLogPath();
+
+// The next entry opens the file again (after it was moved or removed).
+void closeHistoryLog();

@@ -23,8 +23,8 @@ constexpr int stalledReadPeriodMs = 50;
 // Writes are queued by the port and leave in order; only the closing lines are
 // waited for, because the port is closed right after them.
 constexpr int closingWriteTimeoutMs = 5000;
-// Start bit, eight data bits, stop bit.
-constexpr int bitsPerByte = 10;
+// After a disconnect the closing lines get this long, without blocking.
+constexpr int closingWaitMs = 2000;
 
 const QByteArray closeRequest = QByteArrayLiteral("REQUEST.{[--0000]}\r");
 const QByteArray shellExit = QByteArrayLiteral("exit\r");
@@ -32,11 +32,11 @@ const QByteArray shellExit = QByteArrayLiteral("exit\r");
 } // namespace
 
 SPortConnector::SPortConnector(int baudRate, QObject *parent)
-    : QObject(parent), serial(this), receiveBuffer(new QByteArray),
+    : QObject(parent), serial(*new QSerialPort(this)), receiveBuffer(new QByteArray),
       replyPattern(ReplyFramer::replyPatternText), timer(this), firstRequestTimer(this),
       stalledReadTimer(this), framer(replyPattern),
       requestPattern(QStringLiteral("REQUEST\\.\\{\\[.*\\s*\\]\\}")),
-      bootDecoder(QStringConverter::Utf8)
+      bootDecoder(QStringConverter::Utf8), uploadTimer(this)
 {
     serial.setBaudRate(baudRate, QSerialPort::AllDirections);
     serial.setDataBits(QSerialPort::Data8);
@@ -50,6 +50,9 @@ SPortConnector::SPortConnector(int baudRate, QObject *parent)
     connect(&firstRequestTimer, &QTimer::timeout, this, &SPortConnector::releaseHeldWrites);
     stalledReadTimer.setInterval(stalledReadPeriodMs);
     connect(&stalledReadTimer, &QTimer::timeout, this, &SPortConnector::readBehindBox);
+    uploadTimer.setObjectName(QStringLiteral("uploadTimer"));
+    uploadTimer.setSingleShot(true);
+    connect(&uploadTimer, &QTimer::timeout, this, &SPortConnector::uploadTimedOut);
     // A hung-up line makes the port report errors on every turn of the event loop.
     connect(&serial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
@@ -64,8 +67,10 @@ SPortConnector::SPortConnector(int baudRate, QObject *parent)
 
 SPortConnector::~SPortConnector()
 {
-    if (serial.isOpen())
+    if (serial.isOpen() && !closer)
         disconnectFromGatewayPort();
+    if (closer)
+        closer->takePort();
     delete receiveBuffer;
 }
 
@@ -75,6 +80,10 @@ void SPortConnector::setConnectionParameters(QString portName, QByteArray login,
     this->portName = portName;
     this->login = login;
     this->password = password;
+    QString typed = QString::fromUtf8(password);
+    while (typed.endsWith(QLatin1Char('\r')) || typed.endsWith(QLatin1Char('\n')))
+        typed.chop(1);
+    consoleMasker.setHiddenText(typed);
 }
 
 bool SPortConnector::isPortAvailable()
@@ -91,9 +100,15 @@ bool SPortConnector::isPortAvailable()
 
 void SPortConnector::connectToGatewayPort()
 {
-    if (serial.isOpen())
+    if (serial.isOpen() && !closer)
         return;
+    // The closing lines of the last connection are cut short: a port opens once.
+    if (closer) {
+        closer->closeNow();
+        closer = nullptr;
+    }
     serial.setPortName(portName);
+    PortCloser::closeNow(serial.portName());
     if (!serial.open(QIODevice::ReadWrite)) {
         state = State::Failed;
         emit stopSpinner();
@@ -116,6 +131,7 @@ void SPortConnector::connectToGatewayPort()
     loginTyped = passwordTyped = false;
     expectedEcho.clear();
     echoSeen.clear();
+    consoleMasker.reset();
     typeLine(promptRequest);
 }
 
@@ -128,22 +144,26 @@ void SPortConnector::disconnectFromGatewayPort()
     disconnect(&timer, &QTimer::timeout, this, nullptr);
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     framer.clear();
+    // A file still in the port's queue stops at once, and its end marker makes the
+    // gateway hear the closing lines as requests again. A body that has left the
+    // queue whole ends with its own marker; the system's few bytes of it go too.
+    const bool fileCut = holdsForUpload()
+            || (upload == Upload::Confirming && serial.isOpen() && serial.bytesToWrite() > 0);
     dropHeldWrites();
     state = State::Closed;
-    if (!serial.isOpen())
+    if (!serial.isOpen() || closer)
         return;
     if (!coreRuns) {
         closePort();
         return;
     }
-    // Bytes still queued (a large upload) leave first, for as long as the line needs
-    // to carry them, so that the closing lines are not lost behind them.
-    const qint64 lineTimeMs
-            = serial.bytesToWrite() * bitsPerByte * 1000 / qMax<qint32>(1, serial.baudRate());
-    drainWrites(closingWriteTimeoutMs + lineTimeMs);
+    if (fileCut) {
+        serial.clear(QSerialPort::Output);
+        serial.write(fileEndLine);
+    }
     serial.write(closeRequest);
     serial.write(shellExit);
-    closePort();
+    closer = new PortCloser(&serial, closingWaitMs);
 }
 
 void SPortConnector::drainWrites(qint64 timeoutMs)
@@ -159,7 +179,7 @@ void SPortConnector::drainWrites(qint64 timeoutMs)
 void SPortConnector::closePort()
 {
     dropHeldWrites();
-    if (!serial.isOpen())
+    if (!serial.isOpen() || closer)
         return;
     drainWrites(closingWriteTimeoutMs);
     serial.close();
@@ -251,7 +271,7 @@ void SPortConnector::timeoutConnected()
 void SPortConnector::lineLost()
 {
     lineLossPending = false;
-    if (!serial.isOpen())
+    if (!serial.isOpen() || closer)
         return;
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     dropHeldWrites();
@@ -298,8 +318,13 @@ void SPortConnector::failConnection()
 // The port queues the bytes and writes them in order from the event loop.
 void SPortConnector::writeToPort(const QByteArray &bytes)
 {
-    if (!serial.isOpen())
+    if (!serial.isOpen() || closer)
         return;
+    // The gateway would store them inside the file.
+    if (holdsForUpload()) {
+        uploadHeld += bytes;
+        return;
+    }
     if (coreStarting) {
         heldWrites += bytes;
         return;
@@ -313,9 +338,10 @@ void SPortConnector::releaseHeldWrites()
         return;
     coreStarting = false;
     firstRequestTimer.stop();
+    // They came before anything an upload holds (its announcement among them).
     const QByteArray held = std::exchange(heldWrites, QByteArray());
-    if (!held.isEmpty())
-        writeToPort(held);
+    if (!held.isEmpty() && serial.isOpen() && !closer)
+        serial.write(held);
 }
 
 void SPortConnector::dropHeldWrites()
@@ -323,6 +349,7 @@ void SPortConnector::dropHeldWrites()
     coreStarting = false;
     firstRequestTimer.stop();
     heldWrites.clear();
+    dropUpload();
 }
 
 // What arrives next starts afresh, usually with the echo of the line written now.
@@ -332,9 +359,12 @@ void SPortConnector::clearReceiveBuffer()
     framer.restartLine();
 }
 
+// While an upload holds the request, the gateway's reply to the announcement may be
+// half read: it must not be cleared away.
 void SPortConnector::clearAndWrite(const QByteArray &bytes)
 {
-    clearReceiveBuffer();
+    if (!holdsForUpload())
+        clearReceiveBuffer();
     writeToPort(bytes);
 }
 

@@ -4,12 +4,15 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QString>
 #include <QStringDecoder>
 #include <QTimer>
 
+#include "link/historymasker.h"
+#include "link/portcloser.h"
 #include "link/replyframer.h"
 
 #include <functional>
@@ -19,8 +22,8 @@
 // Owners must delete it with deleteLater(): its signals may reach slots that
 // run nested event loops (message boxes) while one of its functions is on the stack.
 // connectionFailure and connectionCoreDropped are always its last action.
-// Tests fire its timers without waiting through the child QTimers named "linkTimer"
-// and "firstRequestTimer".
+// Tests fire its timers without waiting through the child QTimers named "linkTimer",
+// "firstRequestTimer" and "uploadTimer".
 class SPortConnector : public QObject
 {
     Q_OBJECT
@@ -54,6 +57,10 @@ public:
     static QString errorText(int code, const QString &detail);
     static QString damagedSettingsText();
 
+    // From the announcement until the gateway confirms or refuses the file, the line
+    // hangs up or the gateway stays silent; the VPN box waits for uploadEnded.
+    bool isUploading() const;
+
 signals:
     // Reply 31: the gateway took the whole write.
     void settingsApplied();
@@ -82,6 +89,7 @@ signals:
     // The line hung up or the adapter went away; the link's own report follows,
     // so an owner that waits for the adapter drops the link right here.
     void portLost();
+    void uploadEnded(bool delivered);
 
 public slots:
     void connectToGatewayPort();
@@ -109,7 +117,8 @@ private slots:
     void Ping();
 
 private:
-    QSerialPort serial;
+    // On the heap: its closing lines may still be going out when the link is deleted.
+    QSerialPort &serial;
     QByteArray *receiveBuffer;
     QRegularExpression replyPattern;
     QString portName;
@@ -139,6 +148,15 @@ private:
     QByteArray heldWrites;
     bool lineLossPending = false;
     bool outcomeBoxes = true;
+    // Announced: waiting for reply 10; Sending: for the body; Confirming: for reply 11.
+    enum class Upload { None, Announced, Sending, Confirming };
+    Upload upload = Upload::None;
+    QString uploadName;
+    // What was written while the gateway takes everything as the file's content.
+    QByteArray uploadHeld;
+    QTimer uploadTimer;
+    QPointer<PortCloser> closer;
+    HistoryMasker consoleMasker;
 
     void initEventOptions();
     void startCore(bool coreRuns);
@@ -165,6 +183,11 @@ private:
     void lineLost();
     void releaseHeldWrites();
     void dropHeldWrites();
+    bool holdsForUpload() const;
+    void endUpload(bool delivered);
+    void dropUpload();
+    void uploadTimedOut();
+    void recordChunk(const QByteArray &chunk);
     bool refusesArgument(const QByteArray &argument);
     void drainWrites(qint64 timeoutMs);
     void closePort();

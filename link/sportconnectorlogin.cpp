@@ -1,6 +1,5 @@
 #include "link/sportconnector.h"
 
-#include "link/historylog.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QByteArrayView>
@@ -41,7 +40,7 @@ const QByteArray keepAliveProbe = QByteArrayLiteral("1\r");
 // "Password:" by an earlier session) is never acted on twice.
 void SPortConnector::takeLoginOutput(const QByteArray &chunk)
 {
-    writeHistoryLog(historyInfo, QStringLiteral("Read logs - ") + QString::fromUtf8(chunk));
+    recordChunk(chunk);
     receiveBuffer->append(withoutEcho(chunk));
     for (;;) {
         const ConsoleMark *found = nullptr;
@@ -181,6 +180,12 @@ void SPortConnector::Ping()
         parseReceivedFrames(receiveBuffer->size());
     if (!self || state != State::Online || tick != keepAliveTicks)
         return;
+    // The gateway answers nothing while a file reaches it: the probe waits with the
+    // other requests, and the loss is judged once the upload has ended.
+    if (upload != Upload::None) {
+        writeToPort(keepAliveProbe);
+        return;
+    }
     if (!coreAlive) {
         reportLoss();
         return;

@@ -14,5 +14,7 @@ constexpr int boxWarning = 2;
 constexpr int boxCritical = 3;
 
 inline const QByteArray promptRequest = QByteArrayLiteral("\r");
+// Ends an uploaded file's body on the gateway.
+inline const QByteArray fileEndLine = QByteArrayLiteral("((EOF))\r");
 
 } // namespace SPortConnectorPrivate

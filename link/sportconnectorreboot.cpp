@@ -22,6 +22,7 @@ void SPortConnector::beginReboot()
     QByteArray afterReply = framer.takeRest().toUtf8();
     afterReply += *receiveBuffer;
     receiveBuffer->clear();
+    const bool uploading = upload != Upload::None;
     dropHeldWrites();
     stopGetPacketForwarderLogs();
     state = State::Rebooting;
@@ -32,6 +33,10 @@ void SPortConnector::beginReboot()
     bootDecoder.resetState();
 
     QPointer<SPortConnector> self(this);
+    if (uploading)
+        emit uploadEnded(false);
+    if (!self || state != State::Rebooting)
+        return;
     emit disableInterface();
     if (!self || state != State::Rebooting)
         return;

@@ -29,7 +29,7 @@ QString withoutTrailingSpace(const QString &payload)
 
 void SPortConnector::takeReplies(const QByteArray &chunk)
 {
-    writeHistoryLog(historyInfo, QStringLiteral("Read logs - ") + QString::fromUtf8(chunk));
+    recordChunk(chunk);
     // Nothing before the old end can hold a "]}": every one was cut when it arrived.
     const qsizetype searchFrom = receiveBuffer->size() - 1;
     receiveBuffer->append(chunk);
@@ -49,7 +49,7 @@ void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
     while ((state == State::Online || state == State::Dropped) && framer.takeNext(reply)) {
         writeHistoryLog(historyInfo,
                         QStringLiteral("Finded - ") + reply.type + QStringLiteral("  ")
-                                + reply.message);
+                                + consoleMasker.maskAlone(reply.message));
         dispatchByType(reply.type, reply.message);
         if (!self)
             return;
@@ -88,7 +88,9 @@ void SPortConnector::parsingMessageInResponse(QString message)
         text = message.mid(space + 1);
     }
     writeHistoryLog(historyInfo,
-                    QStringLiteral("Получен ответ. Код - %1, сообщение - %2").arg(code).arg(text));
+                    QStringLiteral("Получен ответ. Код - %1, сообщение - %2")
+                            .arg(code)
+                            .arg(consoleMasker.maskAlone(text)));
     // A copy: a nested event loop inside the handler may refill the table.
     const std::function<void(QString)> handler = eventOptions.value(code);
     if (!handler) {
@@ -117,6 +119,11 @@ void SPortConnector::handleError(QString message)
     emit errorReply(code, detail);
     if (!self)
         return;
+    if (code == 1006) {
+        endUpload(false);
+        if (!self)
+            return;
+    }
     // The request that hid the log stream has ended.
     resumeLogStream();
     if (code == 1007) {
@@ -200,10 +207,18 @@ void SPortConnector::initEventOptions()
 
     eventOptions.insert(10, [this](QString) {
         clearReceiveBuffer();
+        if (upload == Upload::Announced) {
+            upload = Upload::Sending;
+            uploadTimer.start();
+        }
         emit readyToGetOVPN();
     });
     eventOptions.insert(11, [this, vpnTitle](QString) {
         clearReceiveBuffer();
+        QPointer<SPortConnector> self(this);
+        endUpload(true);
+        if (!self)
+            return;
         resumeLogStream();
         emit sendTxtDialog(boxInformation, vpnTitle, tr("Передача файла завершена"));
     });
@@ -254,6 +269,14 @@ void SPortConnector::initEventOptions()
         emit sendTxtDialog(boxInformation, settingsTitle,
                            tr("Базовая станция будет перезагружена."));
     });
+}
+
+// The chunk as read, without what must not be written down.
+void SPortConnector::recordChunk(const QByteArray &chunk)
+{
+    writeHistoryLog(historyInfo,
+                    QStringLiteral("Read logs - ")
+                            + consoleMasker.maskPiece(QString::fromUtf8(chunk)));
 }
 
 void SPortConnector::serverPowerUpCheckResponce(QString Message)

@@ -6,9 +6,18 @@
 #include <QByteArrayView>
 #include <QPointer>
 
+#include <climits>
+#include <utility>
+
 using namespace SPortConnectorPrivate;
 
 namespace {
+
+// What the gateway takes to answer an announcement, and a body after the line carried it.
+constexpr int uploadReplyTimeoutMs = 15000;
+// Start bit, eight data bits, stop bit.
+constexpr int bitsPerByte = 10;
+constexpr qint64 msPerSecond = 1000;
 
 const QByteArray readRequest = QByteArrayLiteral("REQUEST.{[--26]}\r");
 const QByteArray resetAllRequest = QByteArrayLiteral("REQUEST.{[--20]}\r");
@@ -68,8 +77,7 @@ void SPortConnector::pauseLogStream()
 {
     if (!logsActive)
         return;
-    clearReceiveBuffer();
-    writeToPort(logsHideRequest);
+    clearAndWrite(logsHideRequest);
 }
 
 void SPortConnector::resumeLogStream()
@@ -162,18 +170,95 @@ void SPortConnector::runPacketForwarder(bool doubleModule)
     logsActive = false;
 }
 
+// From the announcement on, the gateway takes every byte as the file's content until
+// the end marker: other requests wait until the body has gone (writeToPort).
 void SPortConnector::runOVPNFileToGW(QString FilePath)
 {
     const QByteArray name = FilePath.section(QLatin1Char('/'), -1, -1).toUtf8();
     if (refusesArgument(name))
         return;
+    if (upload != Upload::None) {
+        writeHistoryLog(historyWarning,
+                        QStringLiteral("Запрос не отправлен: файл %1 ещё передаётся - %2")
+                                .arg(uploadName, QString::fromUtf8(name)));
+        return;
+    }
     pauseLogStream();
     writeToPort(requestWithArgument(40, name));
+    if (!serial.isOpen() || closer)
+        return;
+    upload = Upload::Announced;
+    uploadName = QString::fromUtf8(name);
+    uploadTimer.start(uploadReplyTimeoutMs);
 }
 
 void SPortConnector::sendOVPNFileToGW(QByteArray Data)
 {
+    const bool announced = holdsForUpload();
+    if (announced)
+        upload = Upload::Confirming;
     writeToPort(Data + promptRequest);
+    // Its name and size only: the content is the operator's secret.
+    writeHistoryLog(historyInfo,
+                    QStringLiteral("Отправлен файл %1: %2 байт")
+                            .arg(announced ? uploadName : QString())
+                            .arg(Data.size()));
+    consoleMasker.expectEcho(QString::fromUtf8(Data + promptRequest));
+    if (!announced)
+        return;
+    const QByteArray held = std::exchange(uploadHeld, QByteArray());
+    if (!held.isEmpty())
+        writeToPort(held);
+    const qint64 lineTimeMs
+            = Data.size() * bitsPerByte * msPerSecond / qMax<qint32>(1, serial.baudRate());
+    uploadTimer.start(int(qMin<qint64>(lineTimeMs + uploadReplyTimeoutMs, INT_MAX)));
+}
+
+bool SPortConnector::isUploading() const
+{
+    return upload != Upload::None;
+}
+
+bool SPortConnector::holdsForUpload() const
+{
+    return upload == Upload::Announced || upload == Upload::Sending;
+}
+
+void SPortConnector::endUpload(bool delivered)
+{
+    if (upload == Upload::None)
+        return;
+    uploadTimer.stop();
+    upload = Upload::None;
+    const QByteArray held = std::exchange(uploadHeld, QByteArray());
+    if (!held.isEmpty())
+        writeToPort(held);
+    emit uploadEnded(delivered);
+}
+
+// The line is closing or the gateway restarts: nothing waits any more.
+void SPortConnector::dropUpload()
+{
+    uploadTimer.stop();
+    upload = Upload::None;
+    uploadHeld.clear();
+}
+
+// Whatever the gateway took since the announcement ends as the file here, so that it
+// hears requests again.
+void SPortConnector::uploadTimedOut()
+{
+    if (upload == Upload::None)
+        return;
+    if (holdsForUpload()) {
+        upload = Upload::Confirming;
+        writeToPort(fileEndLine);
+    }
+    QPointer<SPortConnector> self(this);
+    endUpload(false);
+    if (self)
+        emit sendTxtDialog(boxWarning, QStringLiteral("VPN config"),
+                           tr("Базовая станция не подтвердила приём файла %1.").arg(uploadName));
 }
 
 void SPortConnector::activateOVPNConfig(QString name)
@@ -200,7 +285,8 @@ bool SPortConnector::refusesArgument(const QByteArray &argument)
     if (!argument.contains('\r') && !argument.contains('\n'))
         return false;
     writeHistoryLog(historyWarning,
-                    QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
-                            .arg(QString::fromUtf8(argument)));
+                    consoleMasker.maskAlone(
+                            QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
+                                    .arg(QString::fromUtf8(argument))));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "lora/loralogs.h"
 
 #include "lora/logmatchhighlighter.h"
+#include "lora/logsaver.h"
 #include "pagekit/placedwidgets.h"
 
 #include <QApplication>
@@ -13,8 +14,8 @@
 #include <QMouseEvent>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -40,6 +41,17 @@ constexpr int findWidth = 110;
 constexpr int previousFromRight = 281;
 constexpr int nextFromRight = 255;
 constexpr int arrowWidth = 24;
+// Between the button row and the view.
+constexpr int recordLineY = 34;
+constexpr int recordLineHeight = 16;
+constexpr int pageMargin = 10;
+constexpr int viewWidthLess = 16;
+
+// A save that ends within this time shows no progress at all.
+constexpr int progressDelayMs = 500;
+constexpr int progressPeriodMs = 100;
+constexpr int progressSteps = 1000;
+constexpr int bytesPerMegabyte = 1024 * 1024;
 } // namespace
 
 LoRaLogs::LoRaLogs(QWidget *parent)
@@ -48,9 +60,11 @@ LoRaLogs::LoRaLogs(QWidget *parent)
       clearButton(new QPushButton(tr("Очистить логи"), this)),
       pauseButton(new QPushButton(tr("Пауза"), this)),
       heldLabel(PlacedWidgets::label(this, QString(), heldGeometry)),
+      recordLine(PlacedWidgets::label(this, QString(), QRect())),
       findEdit(PlacedWidgets::lineEdit(this, QStringLiteral("findEdit"), QRect())),
       previousButton(new QToolButton(this)), nextButton(new QToolButton(this)),
-      highlighter(new LogMatchHighlighter(logView->document())), settleTimer(new QTimer(this))
+      highlighter(new LogMatchHighlighter(logView->document())), settleTimer(new QTimer(this)),
+      progressTimer(new QTimer(this))
 {
     showBox->setObjectName(QStringLiteral("showBox"));
     showBox->setGeometry(10, 10, 221, 22);
@@ -71,6 +85,9 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     pauseButton->setCheckable(true);
     heldLabel->setObjectName(QStringLiteral("heldLabel"));
     heldLabel->hide();
+    recordLine->setObjectName(QStringLiteral("recordLine"));
+    recordLine->setGeometry(pageMargin, recordLineY, 891, recordLineHeight);
+    recordLine->hide();
     findEdit->setPlaceholderText(tr("Поиск"));
     findEdit->setClearButtonEnabled(true);
     previousButton->setObjectName(QStringLiteral("previousButton"));
@@ -106,6 +123,8 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     settleTimer->setSingleShot(true);
     settleTimer->setInterval(settlePeriodMs);
     connect(settleTimer, &QTimer::timeout, this, &LoRaLogs::settleView);
+    progressTimer->setInterval(progressPeriodMs);
+    connect(progressTimer, &QTimer::timeout, this, &LoRaLogs::showSaveProgress);
 
     placeFindRow(referenceWidth);
 }
@@ -120,6 +139,7 @@ void LoRaLogs::setLoRaLogs(QString Text)
     if (Text.isEmpty())
         return;
     record.append(Text);
+    showRecordState();
     if (pauseButton->isChecked())
         hold(Text);
     else
@@ -142,6 +162,7 @@ void LoRaLogs::resizeEvent(QResizeEvent *event)
     logView->setGeometry(10, 50, width() - 16, height() - 60);
     saveButton->setGeometry(width() - 227, 10, 121, 24);
     clearButton->setGeometry(width() - 97, 10, 91, 24);
+    recordLine->setGeometry(pageMargin, recordLineY, width() - viewWidthLess, recordLineHeight);
     placeFindRow(width());
 }
 
@@ -167,10 +188,8 @@ void LoRaLogs::uploadLogsToFile()
                         tr("Невозможно сохранить пустые логи."));
         return;
     }
-    if (!record.isComplete()) {
-        reportIncompleteRecord();
+    if (saver)
         return;
-    }
     const QString directory = chooseLogDirectory();
     if (directory.isEmpty())
         return;
@@ -188,6 +207,7 @@ void LoRaLogs::clearLogs()
     logView->clear();
     viewBehind = false;
     record.clear();
+    showRecordState();
     heldText.clear();
     heldLines = 0;
     heldTextLines = 0;
@@ -229,6 +249,7 @@ void LoRaLogs::settleView()
 {
     settleTimer->stop();
     record.flush();
+    showRecordState();
     showHeldCount();
     if (!viewBehind)
         return;
@@ -350,30 +371,64 @@ void LoRaLogs::findMatch(QTextDocument::FindFlags flags)
     logView->centerCursor();
 }
 
+// The copy runs in a thread of its own; the stream goes on meanwhile and joins the
+// record after what the save takes.
 void LoRaLogs::writeLogFile(const QString &directory)
 {
     const QString path
             = QStringLiteral("%1/%2.log")
                       .arg(directory, QDateTime::currentDateTime().toString(fileTimeFormat));
-    // Written beside the final name and renamed only when complete, so a failed
-    // save never leaves a truncated log under that name. commit() does not see a
-    // failed write of the last buffered bytes, so they are flushed and checked first.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && record.copyTo(file) && file.flush() && file.commit())
+    saver = new LogSaver(record.snapshot(), path, this);
+    showRecordState();
+    connect(saver, &LogSaver::finished, this,
+            [this, path](bool saved, bool cancelled) { finishSave(saved, cancelled, path); });
+    saveProgress = new QProgressDialog(
+            tr("Сохранение логов: %1 МБ").arg(saver->totalBytes() / bytesPerMegabyte), tr("Отмена"),
+            0, progressSteps, this);
+    saveProgress->setObjectName(QStringLiteral("saveProgress"));
+    saveProgress->setWindowTitle(tr("Выгрузить в файл"));
+    saveProgress->setAutoReset(false);
+    saveProgress->setAutoClose(false);
+    saveProgress->setMinimumDuration(progressDelayMs);
+    connect(saveProgress, &QProgressDialog::canceled, saver, &LogSaver::cancel);
+    saveButton->setEnabled(false);
+    progressTimer->start();
+    saver->start();
+}
+
+void LoRaLogs::finishSave(bool saved, bool cancelled, const QString &path)
+{
+    progressTimer->stop();
+    delete saveProgress.data();
+    if (saver)
+        saver->deleteLater();
+    saver = nullptr;
+    saveButton->setEnabled(true);
+    if (saved || cancelled)
         return;
-    file.cancelWriting();
-    if (!record.isComplete()) {
-        reportIncompleteRecord();
-        return;
-    }
     emit showDialog(criticalMessage, tr("Ошибка открытитя лог файла"),
                     tr("Не удалось создать файл логов:\n") + path);
 }
 
-void LoRaLogs::reportIncompleteRecord()
+void LoRaLogs::showSaveProgress()
 {
-    emit showDialog(criticalMessage, tr("Ошибка сохранения логов"),
-                    tr("Не удалось записать логи во временный файл:\n") + record.directoryPath());
+    if (!saver || !saveProgress)
+        return;
+    const qint64 total = qMax<qint64>(1, saver->totalBytes());
+    saveProgress->setValue(int(saver->savedBytes() * progressSteps / total));
+}
+
+void LoRaLogs::showRecordState()
+{
+    const bool inMemory = record.isInMemory();
+    if (inMemory == !recordLine->isHidden())
+        return;
+    if (inMemory)
+        recordLine->setText(tr("Запись логов на диск остановлена: %1. Новые строки хранятся в "
+                               "памяти (до %2 МБ).")
+                                    .arg(record.failureReason())
+                                    .arg(LogSpool::memoryLimitBytes / bytesPerMegabyte));
+    recordLine->setVisible(inMemory);
 }
 
 void LoRaLogs::placeFindRow(int pageWidth)

@@ -3,15 +3,18 @@
 #include "lora/logspool.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <QTextDocument>
 #include <QWidget>
 
 class LogMatchHighlighter;
+class LogSaver;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressDialog;
 class QPushButton;
 class QTimer;
 class QToolButton;
@@ -70,7 +73,9 @@ private:
     void trimView();
     void findMatch(QTextDocument::FindFlags flags);
     void writeLogFile(const QString &directory);
-    void reportIncompleteRecord();
+    void finishSave(bool saved, bool cancelled, const QString &path);
+    void showSaveProgress();
+    void showRecordState();
     void placeFindRow(int pageWidth);
 
     QCheckBox *showBox;
@@ -79,12 +84,17 @@ private:
     QPushButton *clearButton;
     QPushButton *pauseButton;
     QLabel *heldLabel;
+    // Tells the operator once that the record is kept in memory.
+    QLabel *recordLine;
     QLineEdit *findEdit;
     QToolButton *previousButton;
     QToolButton *nextButton;
     LogMatchHighlighter *highlighter;
     QTimer *settleTimer;
     LogSpool record;
+    QPointer<LogSaver> saver;
+    QPointer<QProgressDialog> saveProgress;
+    QTimer *progressTimer;
     bool autoScroll = true;
     bool viewBehind = false;
     // What came in while paused, cut to the lines the view can hold.

@@ -118,6 +118,7 @@ void BoxVPN::attachLink(SPortConnector *newLink)
             connect(runButton, &QPushButton::pressed, this, &BoxVPN::runOVPN),
             connect(activateButton, &QPushButton::pressed, this, &BoxVPN::activateOVPN),
             connect(configList, &QComboBox::currentTextChanged, this, &BoxVPN::getOVPNState),
+            connect(newLink, &SPortConnector::uploadEnded, this, &BoxVPN::finishUpload),
     };
 }
 
@@ -131,6 +132,8 @@ void BoxVPN::detachLink()
     if (link)
         disconnect(link, &SPortConnector::readyToGetOVPN, this, &BoxVPN::sendOVPNDataFile);
     link = nullptr;
+    // No link, no upload left to wait for.
+    sendButton->setEnabled(true);
 }
 
 void BoxVPN::setConfigList(const QStringList &names)
@@ -203,14 +206,17 @@ void BoxVPN::runSendingOVPNFileToGW()
         emit showDialogMessage(criticalMessage, tr("Ошибка"), tr("Выберете файл для отправки."));
         return;
     }
-    if (!link)
+    // A second announcement would reach the gateway inside the first file.
+    if (!link || link->isUploading())
         return;
     // Refused before the gateway hears of the file.
     QByteArray body;
     if (!readUploadBody(pathField->text(), body))
         return;
     link->runOVPNFileToGW(pathField->text());
-    // One body per readiness, however often the button was pressed.
+    if (!link || !link->isUploading())
+        return;
+    sendButton->setEnabled(false);
     connect(link, &SPortConnector::readyToGetOVPN, this, &BoxVPN::sendOVPNDataFile,
             Qt::UniqueConnection);
 }
@@ -224,6 +230,14 @@ void BoxVPN::sendOVPNDataFile()
     QByteArray body;
     if (readUploadBody(pathField->text(), body))
         link->sendOVPNFileToGW(body);
+}
+
+// Delivered, refused or given up: the next file may go.
+void BoxVPN::finishUpload()
+{
+    sendButton->setEnabled(true);
+    if (link)
+        disconnect(link, &SPortConnector::readyToGetOVPN, this, &BoxVPN::sendOVPNDataFile);
 }
 
 void BoxVPN::runOVPN()

@@ -50,6 +50,7 @@ private slots:
     void activateOVPN();
     void getOVPNState(QString Text);
     void changeOpenVPNState(int State);
+    void finishUpload();
 
 private:
     bool configSelectedOrWarn();

@@ -33,6 +33,9 @@ PresetFile::WriteResult PresetFile::write(const QString &path, const QJsonObject
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {WriteStatus::CannotOpen, file.errorString()};
+    // The document holds the gateway's passwords: for its owner's eyes only, also
+    // where an older file of that name was readable by others.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray content = QJsonDocument(document).toJson(QJsonDocument::Indented);
     // commit() does not see a failure of the buffered bytes' own write (a full
     // disk, a size limit), so they are pushed out and checked first.

@@ -1,25 +1,46 @@
 #include "emulator/gatewayemulator.h"
 #include "link/sportconnector.h"
+#include "lora/loralogs.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/basicwindow.h"
 #include "windowdriver.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
-constexpr int gatewayModel = 3;
+constexpr int fastModel = 3;
+// ТК-1: a line of 115200 baud.
+constexpr int slowModel = 1;
+constexpr int slowBaudRate = 115200;
 constexpr int exchangeTimeoutMs = 10000;
 constexpr int defaultRunSeconds = 60;
 constexpr int tickPeriodMs = 1;
 constexpr int logIntervalMs = 1;
 // About 150 bytes a line, one a millisecond: the 1500000 baud line's rate.
 constexpr int logLineBytes = 140;
+constexpr qint64 recordMegaBytes = 300;
+constexpr qint64 bytesPerMegaByte = 1024 * 1024;
+constexpr int saveTimeoutMs = 600000;
+constexpr qint64 uploadBytes = 1024 * 1024;
+// Part of the file is on the line when the operator disconnects.
+constexpr qint64 uploadStartedBytes = 32 * 1024;
+// The closing lines may take up to 2 s; the stall is watched beyond that.
+constexpr int afterDisconnectMs = 3000;
 
 class BenchWindow : public BasicWindow
 {
@@ -52,83 +73,249 @@ QStringList fullRateLines()
     return lines;
 }
 
+// The emulator in a thread of its own, so that only the window's work counts.
+class GatewayThread
+{
+public:
+    explicit GatewayThread(int model, const std::function<void(GatewayEmulator &)> &setUp)
+    {
+        context.moveToThread(&thread);
+        thread.start();
+        run([&] {
+            gateway = new GatewayEmulator(model);
+            setUp(*gateway);
+            if (gateway->start())
+                path = gateway->devicePath();
+        });
+    }
+    ~GatewayThread()
+    {
+        run([this] { delete gateway; });
+        thread.quit();
+        thread.wait();
+    }
+    void run(const std::function<void()> &call)
+    {
+        QMetaObject::invokeMethod(&context, call, Qt::BlockingQueuedConnection);
+    }
+    QString devicePath() const { return path; }
+    GatewayEmulator *emulator() const { return gateway; }
+
+private:
+    QThread thread;
+    QObject context;
+    GatewayEmulator *gateway = nullptr;
+    QString path;
+};
+
+// The longest time between two turns of the event loop.
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        restart();
+        ticker.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticker, &QTimer::timeout, &ticker, [this] {
+            const qint64 now = clock.nsecsElapsed();
+            longestNs = qMax(longestNs, now - lastTickNs);
+            lastTickNs = now;
+        });
+        ticker.start(tickPeriodMs);
+    }
+    void restart()
+    {
+        clock.start();
+        lastTickNs = longestNs = 0;
+    }
+    double longestMs() const { return longestNs / 1e6; }
+
+private:
+    QTimer ticker;
+    QElapsedTimer clock;
+    qint64 lastTickNs = 0;
+    qint64 longestNs = 0;
+};
+
+template<class Condition>
+bool runUntil(Condition condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                        tickPeriodMs);
+    }
+    return true;
+}
+
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QString milliseconds(double ms)
+{
+    return QString::number(ms, 'f', 1) + QStringLiteral(" ms");
+}
+
+bool streamLogs(QTextStream &out, int seconds)
+{
+    GatewayThread gateway(fastModel, [](GatewayEmulator &emulator) {
+        emulator.setLogLines(fullRateLines());
+        emulator.setLogIntervalMs(logIntervalMs);
+    });
+    BenchWindow window;
+    window.show();
+    WindowDriver driver(&window);
+    if (gateway.devicePath().isEmpty()
+        || !driver.connectTo(gateway.devicePath(), fastModel, QStringLiteral("kelvane"),
+                             exchangeTimeoutMs)
+        || !driver.readSettings(exchangeTimeoutMs))
+        return false;
+    qint64 logBytes = 0;
+    QObject::connect(window.gatewayLink(), &SPortConnector::sendLoRaLogs, &window,
+                     [&logBytes](const QString &text) { logBytes += text.size(); });
+    driver.startLogStream();
+    const StallMeter stalls;
+    runFor(seconds * 1000);
+    out << "full-rate log stream for " << seconds << " s ("
+        << QString::number(logBytes / 1024.0 / seconds, 'f', 1)
+        << " KiB/s): longest event-loop stall " << milliseconds(stalls.longestMs()) << Qt::endl;
+    return true;
+}
+
+bool saveRecord(QTextStream &out)
+{
+    BenchWindow window;
+    window.show();
+    WindowDriver driver(&window);
+    QTemporaryDir target;
+    if (!target.isValid())
+        return false;
+    driver.setDirectoryAnswer(target.path());
+    auto *logs = window.findChild<LoRaLogs *>(QStringLiteral("logsPage"));
+    auto *save = logs->findChild<QPushButton *>(QStringLiteral("saveButton"));
+    // Held by the paused view, so that the feed costs the record and little else.
+    logs->findChild<QPushButton *>(QStringLiteral("pauseButton"))->click();
+    QString piece;
+    while (piece.size() < bytesPerMegaByte)
+        piece += fullRateLines().join(QLatin1Char('\n')) + QLatin1Char('\n');
+    for (qint64 fed = 0; fed < recordMegaBytes * bytesPerMegaByte; fed += piece.size()) {
+        logs->setLoRaLogs(piece);
+        QCoreApplication::processEvents();
+    }
+
+    // Opening the directory dialog is no part of the save; closing it is, as far as
+    // the time after the answer goes.
+    StallMeter fromAnswer;
+    QElapsedTimer clock;
+    QObject::connect(&driver, &WindowDriver::directoryAnswering, &driver, [&] {
+        fromAnswer.restart();
+        clock.start();
+    });
+    emit save->pressed();
+    StallMeter whileCopying;
+    if (!runUntil([save] { return save->isEnabled(); }, saveTimeoutMs))
+        return false;
+    const qint64 elapsedMs = clock.elapsed();
+    qint64 savedBytes = 0;
+    for (const QFileInfo &saved : QDir(target.path()).entryInfoList(QDir::Files))
+        savedBytes += saved.size();
+    out << "saving a " << recordMegaBytes << " MB record (" << savedBytes / bytesPerMegaByte
+        << " MB written in " << elapsedMs << " ms): longest event-loop stall "
+        << milliseconds(whileCopying.longestMs()) << " while copying, "
+        << milliseconds(fromAnswer.longestMs()) << " from the directory dialog's answer on"
+        << Qt::endl;
+    return savedBytes >= recordMegaBytes * bytesPerMegaByte;
+}
+
+bool disconnectDuringUpload(QTextStream &out)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.ovpn"));
+    QFile file(path);
+    if (!folder.isValid() || !file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray line = "remote gateway.example 1194 udp # a line of an OpenVPN file\n";
+    for (qint64 written = 0; written + line.size() < uploadBytes; written += line.size())
+        file.write(line);
+    file.close();
+
+    GatewayThread gateway(slowModel,
+                          [](GatewayEmulator &emulator) { emulator.setLineRate(slowBaudRate); });
+    BenchWindow window;
+    window.show();
+    WindowDriver driver(&window);
+    if (gateway.devicePath().isEmpty()
+        || !driver.connectTo(gateway.devicePath(), slowModel, QStringLiteral("kelvane"),
+                             exchangeTimeoutMs))
+        return false;
+    auto *vpn = window.findChild<QWidget *>(QStringLiteral("vpnBox"));
+    vpn->findChild<QLineEdit *>(QStringLiteral("pathField"))->setText(path);
+    emit vpn->findChild<QPushButton *>(QStringLiteral("sendButton"))->pressed();
+    qint64 received = 0;
+    const bool sending = runUntil(
+            [&] {
+                gateway.run([&] { received = gateway.emulator()->received().size(); });
+                return received > uploadStartedBytes;
+            },
+            exchangeTimeoutMs);
+    if (!sending)
+        return false;
+
+    const StallMeter stalls;
+    QElapsedTimer clock;
+    clock.start();
+    emit window.findChild<QPushButton *>(QStringLiteral("disconnectButton"))->pressed();
+    const qint64 pressMs = clock.elapsed();
+    runFor(afterDisconnectMs);
+    QByteArray wire;
+    gateway.run([&] { wire = gateway.emulator()->received(); });
+    out << "disconnecting during a 1 MiB upload at 115200 baud (the press took " << pressMs
+        << " ms, closing lines " << (wire.endsWith("exit\r") ? "arrived" : "missing")
+        << "): longest event-loop stall " << milliseconds(stalls.longestMs()) << Qt::endl;
+    return wire.endsWith("exit\r");
+}
+
 } // namespace
 
-// Runs the main window against the gateway emulator (in a thread of its own, so
-// that only the window's work counts) with the packet-forwarder log streaming at
-// the line rate, and reports the longest stall of the window's event loop.
+// Runs the main window against the gateway emulator and reports the longest stall of
+// its event loop in three situations: the packet-forwarder log streaming at the line
+// rate, saving a large log record, and disconnecting during a slow upload. An
+// argument picks one ("stream", "save", "upload"); a number sets the stream's seconds.
 int main(int argc, char *argv[])
 {
     WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
     WindowDriver::prepareApplication(QStringLiteral("KelvaneBenchmark"));
-    const int runSeconds = application.arguments().value(1).toInt() > 0
-            ? application.arguments().value(1).toInt()
-            : defaultRunSeconds;
+    QStringList arguments = application.arguments().mid(1);
+    int runSeconds = defaultRunSeconds;
+    for (const QString &argument : std::as_const(arguments)) {
+        if (argument.toInt() > 0)
+            runSeconds = argument.toInt();
+    }
+    arguments.removeIf([](const QString &argument) { return argument.toInt() > 0; });
+    const auto wanted = [&arguments](const QString &name) {
+        return arguments.isEmpty() || arguments.contains(name);
+    };
     QTextStream out(stdout);
 
-    QThread gatewayThread;
-    QObject gatewayContext;
-    gatewayContext.moveToThread(&gatewayThread);
-    gatewayThread.start();
-    GatewayEmulator *gateway = nullptr;
-    QString devicePath;
-    QMetaObject::invokeMethod(
-            &gatewayContext,
-            [&] {
-                gateway = new GatewayEmulator(gatewayModel);
-                gateway->setLogLines(fullRateLines());
-                gateway->setLogIntervalMs(logIntervalMs);
-                if (gateway->start())
-                    devicePath = gateway->devicePath();
-            },
-            Qt::BlockingQueuedConnection);
-
     SettingsHandlerAndCollector::getInstance();
-    int status = 0;
-    {
-        BenchWindow window;
-        window.show();
-        WindowDriver driver(&window);
-        if (devicePath.isEmpty()
-            || !driver.connectTo(devicePath, gatewayModel, QStringLiteral("kelvane"),
-                                 exchangeTimeoutMs)
-            || !driver.readSettings(exchangeTimeoutMs)) {
-            out << "the window did not connect to the emulator" << Qt::endl;
-            status = 1;
-        } else {
-            qint64 logBytes = 0;
-            QObject::connect(window.gatewayLink(), &SPortConnector::sendLoRaLogs, &window,
-                             [&logBytes](const QString &text) { logBytes += text.size(); });
-            driver.startLogStream();
-
-            QElapsedTimer clock;
-            qint64 lastTickNs = 0;
-            qint64 longestStallNs = 0;
-            QTimer ticker;
-            ticker.setTimerType(Qt::PreciseTimer);
-            QObject::connect(&ticker, &QTimer::timeout, &window, [&] {
-                const qint64 now = clock.nsecsElapsed();
-                longestStallNs = qMax(longestStallNs, now - lastTickNs);
-                lastTickNs = now;
-            });
-            QTimer::singleShot(runSeconds * 1000, &application, &QCoreApplication::quit);
-            clock.start();
-            ticker.start(tickPeriodMs);
-            application.exec();
-
-            out << "run: " << runSeconds << " s, log text received: "
-                << QString::number(logBytes / 1024.0 / runSeconds, 'f', 1) << " KiB/s" << Qt::endl;
-            out << "longest event-loop stall: " << QString::number(longestStallNs / 1e6, 'f', 1)
-                << " ms" << Qt::endl;
-            out << "peak resident memory (window and emulator): "
-                << QString::number(peakResidentKiB() / 1024.0, 'f', 1) << " MiB" << Qt::endl;
-        }
-    }
+    bool done = true;
+    if (done && wanted(QStringLiteral("stream")))
+        done = streamLogs(out, runSeconds);
+    if (done && wanted(QStringLiteral("save")))
+        done = saveRecord(out);
+    if (done && wanted(QStringLiteral("upload")))
+        done = disconnectDuringUpload(out);
+    if (!done)
+        out << "the window did not get through with the emulator" << Qt::endl;
+    out << "peak resident memory (window and emulator): "
+        << QString::number(peakResidentKiB() / 1024.0, 'f', 1) << " MiB" << Qt::endl;
     SettingsHandlerAndCollector::deleteInstance();
-    QMetaObject::invokeMethod(
-            &gatewayContext, [&] { delete gateway; }, Qt::BlockingQueuedConnection);
-    gatewayThread.quit();
-    gatewayThread.wait();
-    return status;
+    return done ? 0 : 1;
 }

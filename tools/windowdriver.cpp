@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -65,9 +66,19 @@ void WindowDriver::prepareApplication(const QString &toolName)
 
 void WindowDriver::closeStandingBox()
 {
-    if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+    QWidget *modal = QApplication::activeModalWidget();
+    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         box->done(QMessageBox::Ok);
         ++closed;
+    } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+        dialog->setDirectory(directoryAnswer);
+        QDialog *asked = dialog;
+        if (directoryAnswer.isEmpty()) {
+            asked->reject();
+        } else {
+            emit directoryAnswering();
+            asked->accept();
+        }
     }
 }
 

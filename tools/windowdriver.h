@@ -25,12 +25,19 @@ public:
     bool connectTo(const QString &port, int model, const QString &password, int timeoutMs);
     bool readSettings(int timeoutMs);
     void startLogStream();
+    // The folder a directory dialog is answered with; empty: dialogs are cancelled.
+    void setDirectoryAnswer(const QString &directory) { directoryAnswer = directory; }
     int closedBoxes() const { return closed; }
+
+signals:
+    // A directory dialog is about to be answered with the folder.
+    void directoryAnswering();
 
 private:
     void closeStandingBox();
 
     BasicWindow *window;
     QTimer poll;
+    QString directoryAnswer;
     int closed = 0;
 };

@@ -1,3 +1,4 @@
+#include "link/portcloser.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/applicationfont.h"
 #include "window/basicwindow.h"
@@ -10,6 +11,10 @@
 #include <QTranslator>
 
 #include <memory>
+
+namespace {
+constexpr int closingLinesWaitMs = 2000;
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -36,5 +41,7 @@ int main(int argc, char *argv[])
     // The collector goes first: nothing may use it from the window's destructor.
     SettingsHandlerAndCollector::deleteInstance();
     window.reset();
+    // The closing lines of a connection the window had still reach the gateway.
+    PortCloser::finishAll(closingLinesWaitMs);
     return 0;
 }

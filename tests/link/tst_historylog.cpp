@@ -21,14 +21,9 @@ private slots:
     void sizeLimit();
     void entriesAppendInOrder();
     void unwritableLocationDropsEntries();
-    void location_data();
-    void location();
 
 private:
-    static QString historyPath()
-    {
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/history.log");
-    }
+    static QString historyPath() { return historyLogPath(); }
     static QByteArray readHistory()
     {
         QFile file(historyPath());
@@ -43,8 +38,11 @@ void TestHistoryLog::initTestCase()
 
 void TestHistoryLog::init()
 {
-    QFile::remove(historyPath());
-    QDir(historyPath()).removeRecursively();
+    closeHistoryLog();
+    for (const QString &path : {historyPath(), historyPath() + QStringLiteral(".1")}) {
+        QFile::remove(path);
+        QDir(path).removeRecursively();
+    }
 }
 
 void TestHistoryLog::cleanup()
@@ -99,7 +97,7 @@ void TestHistoryLog::sizeLimit_data()
     QTest::addColumn<bool>("keptOld");
 
     QTest::newRow("exactly at the limit is appended to") << qint64(4000000) << true;
-    QTest::newRow("one byte over starts over") << qint64(4000001) << false;
+    QTest::newRow("one byte over starts over, the old one kept") << qint64(4000001) << false;
     QTest::newRow("small file is appended to") << qint64(10) << true;
 }
 
@@ -115,6 +113,11 @@ void TestHistoryLog::sizeLimit()
     }
     writeHistoryLog(0, QStringLiteral("fresh entry"));
 
+    // Never beside the program (maybe /usr/bin); owner-only, also where an older file was.
+    QCOMPARE(QFileInfo(historyPath()).absolutePath(),
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QCOMPARE(QFile::permissions(historyPath()) & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
     const QByteArray content = readHistory();
     QVERIFY(content.endsWith(" - fresh entry\n"));
     if (keptOld) {
@@ -123,6 +126,9 @@ void TestHistoryLog::sizeLimit()
     } else {
         QVERIFY(content.startsWith("(INFO) - ["));
         QCOMPARE(content.count('\n'), 1);
+        QFile previous(historyPath() + QStringLiteral(".1"));
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), QByteArray(existingBytes, 'x'));
     }
 }
 
@@ -144,31 +150,6 @@ void TestHistoryLog::unwritableLocationDropsEntries()
     writeHistoryLog(0, QStringLiteral("dropped"));
     QVERIFY(QFileInfo(historyPath()).isDir());
     QVERIFY(QDir(historyPath()).isEmpty());
-}
-
-void TestHistoryLog::location_data()
-{
-    QTest::addColumn<QString>("programDir");
-    QTest::addColumn<bool>("besideProgram");
-
-    QTest::newRow("writable program directory") << QCoreApplication::applicationDirPath() << true;
-    // Root may write to any directory, but none can exist below a regular file.
-    QTest::newRow("program directory not writable")
-            << QCoreApplication::applicationFilePath() + QStringLiteral("/bin") << false;
-}
-
-void TestHistoryLog::location()
-{
-    QFETCH(QString, programDir);
-    QFETCH(bool, besideProgram);
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QVERIFY(QDir(dataDir).removeRecursively());
-
-    const QString path = historyLogPath(programDir);
-    QCOMPARE(path, (besideProgram ? programDir : dataDir) + QStringLiteral("/history.log"));
-    QCOMPARE(QFileInfo::exists(dataDir), !besideProgram);
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::Append), qPrintable(path));
 }
 
 QTEST_MAIN(TestHistoryLog)

@@ -1,11 +1,13 @@
 #include "emulator/gatewayemulator.h"
 #include "emulator/pseudoterminal.h"
+#include "link/historylog.h"
 #include "link/sportconnector.h"
 #include "linkedgateway.h"
 #include "window/catalogue.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -19,6 +21,7 @@
 #include <QTranslator>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 using LinkAction = std::function<void(SPortConnector *)>;
@@ -61,7 +64,7 @@ bool portOpen(SPortConnector *link)
 
 QString historyPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/history.log");
+    return historyLogPath();
 }
 
 QString historyText()
@@ -231,7 +234,10 @@ private slots:
     void upload();
     void closingLines_data();
     void closingLines();
-    void closingLinesAfterLargeUpload();
+    void disconnectDuringSlowUpload_data();
+    void disconnectDuringSlowUpload();
+    void requestsWaitForTheFile();
+    void historyHoldsNoSecret();
     void hangUpAtEveryStep_data();
     void hangUpAtEveryStep();
 
@@ -1277,7 +1283,7 @@ void TestSPortConnector::closingLines()
         delete link;
     } else {
         link->disconnectFromGatewayPort();
-        QVERIFY(!portOpen(link));
+        QTRY_VERIFY(!portOpen(link));
     }
     const QByteArray closing = "REQUEST.{[--0000]}\rexit\r";
     QTRY_COMPARE(emulator.received().size(),
@@ -1288,14 +1294,22 @@ void TestSPortConnector::closingLines()
     delete link;
 }
 
-// Disconnecting right after an upload that the line needs longer to carry than the
-// wait for the closing lines: the emulator reads at the line rate in its own thread.
-void TestSPortConnector::closingLinesAfterLargeUpload()
+void TestSPortConnector::disconnectDuringSlowUpload_data()
 {
-    constexpr int uploadBytes = 850000;
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("disconnected, deleted later") << false;
+    QTest::newRow("deleted") << true;
+}
+
+// A file the line needs 90 s to carry stops at once, and the closing lines follow its
+// end marker. The emulator reads at the line rate in its own thread.
+void TestSPortConnector::disconnectDuringSlowUpload()
+{
+    QFETCH(bool, deleted);
+    constexpr int uploadBytes = 1024 * 1024;
     QThread line;
     auto *emulator = new GatewayEmulator(3);
-    emulator->setLineRate(fastBaudRate);
+    emulator->setLineRate(115200);
     emulator->moveToThread(&line);
     line.start();
     const auto inEmulator = [emulator](const std::function<void()> &call) {
@@ -1317,14 +1331,79 @@ void TestSPortConnector::closingLinesAfterLargeUpload()
     link->runOVPNFileToGW(QStringLiteral("big.ovpn"));
     QVERIFY(log.waitFor("readyToGetOVPN"));
     link->sendOVPNFileToGW(QByteArray(uploadBytes, 'k') + "((EOF))");
-    delete link;
     QByteArray received;
+    QTRY_VERIFY((inEmulator([&] { received = emulator->received(); }), received.contains("kkk")));
+    QElapsedTimer clock;
+    clock.start();
+    if (deleted) {
+        delete link;
+    } else {
+        link->disconnectFromGatewayPort();
+        link->deleteLater();
+    }
+    QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
     QTRY_VERIFY_WITH_TIMEOUT((inEmulator([&] { received = emulator->received(); }),
                               received.endsWith("((EOF))\rREQUEST.{[--0000]}\rexit\r")),
                              waitMs);
     int stored = 0;
     inEmulator([&] { stored = int(emulator->storedFiles().value("big.ovpn").size()); });
-    QCOMPARE(stored, uploadBytes);
+    QVERIFY(stored < uploadBytes / 10);
+}
+
+// What the gateway hears between the announcement and the end marker lands in the
+// file: requests and the keep-alive wait for the body, also at the core's start.
+void TestSPortConnector::requestsWaitForTheFile()
+{
+    GatewayEmulator emulator(3);
+    QVERIFY(emulator.start());
+    emulator.setDropTypeahead(true);
+    const QByteArray body = "client\ndev tun\n((EOF))";
+    const auto link = std::make_unique<SPortConnector>(fastBaudRate);
+    SignalLog log(link.get());
+    QObject::connect(link.get(), &SPortConnector::readyToGetOVPN, link.get(),
+                     [&] { link->sendOVPNFileToGW(body); });
+    QObject::connect(link.get(), &SPortConnector::connectSucsessful, link.get(), [&] {
+        link->runOVPNFileToGW(QStringLiteral("client.ovpn"));
+        link->getCurrentSettings();
+        link->requestLoRaModulesState();
+        fireTick(link.get());
+    });
+    link->setConnectionParameters(emulator.devicePath(), "root\r", "kelvane\r");
+    link->connectToGatewayPort();
+    QVERIFY(log.waitFor("box 1|VPN config|"));
+    QVERIFY(log.waitFor("modules "));
+    QCOMPARE(emulator.storedFiles().value("client.ovpn"), QByteArray("client\ndev tun\n"));
+    const QByteArray afterFile = emulator.received().split('(').last();
+    QVERIFY2(afterFile.contains("REQUEST.{[--26]}\rREQUEST.{[--50 State]}\r1\r"),
+             afterFile.constData());
+}
+
+void TestSPortConnector::historyHoldsNoSecret()
+{
+    const qsizetype start = historyText().size();
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    // Secrets cut across reads.
+    gateway.emulator().setChunking(16, 20);
+    link->getCurrentSettings();
+    QVERIFY(log.waitFor("settings "));
+    const QJsonObject applied{{"350", QJsonObject{{"352", "Guest"}, {"353", "wifi-applied"}}},
+                              {"400", QJsonObject{{"420", "server-applied"}}}};
+    link->sendSettings(QJsonDocument(applied).toJson(QJsonDocument::Compact));
+    QVERIFY(log.waitFor("unlock"));
+    QObject::connect(link, &SPortConnector::readyToGetOVPN, link,
+                     [link] { link->sendOVPNFileToGW("key file-content\n((EOF))"); });
+    link->runOVPNFileToGW(QStringLiteral("office.ovpn"));
+    QVERIFY(log.waitFor("box 1|VPN config|"));
+    const QString written = historyText().mid(start);
+    QVERIFY(written.contains(QLatin1String("office.ovpn")));
+    QVERIFY(written.contains("\"353\":\"" + HistoryMasker::mask + '"'));
+    for (const char *secret :
+         {"office-pass", "kelvane123", "wifi-applied", "server-applied", "file-content", "kelvane"})
+        QVERIFY2(!written.contains(QLatin1String(secret)), secret);
 }
 
 namespace {

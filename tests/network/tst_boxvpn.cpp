@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
@@ -28,7 +29,8 @@ class TestBoxVPN : public QObject
 private slots:
     void upload_data();
     void upload();
-    void twoPressesSendOneBody();
+    void sendButtonWaitsForTheUpload_data();
+    void sendButtonWaitsForTheUpload();
     void pathReadAgainWhenReady();
     void unreadableFileIsReported();
     void refusedBeforeAnnouncing_data();
@@ -136,8 +138,19 @@ void TestBoxVPN::upload()
     QCOMPARE(messages.count(), 0);
 }
 
-void TestBoxVPN::twoPressesSendOneBody()
+void TestBoxVPN::sendButtonWaitsForTheUpload_data()
 {
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("file stored") << "stored";
+    QTest::newRow("gateway refuses the file") << "refused";
+    QTest::newRow("gateway silent") << "silent";
+    QTest::newRow("link detached") << "detached";
+}
+
+// A second press while the file goes would announce it again inside the file.
+void TestBoxVPN::sendButtonWaitsForTheUpload()
+{
+    QFETCH(QString, ending);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("twice.ovpn");
@@ -145,21 +158,31 @@ void TestBoxVPN::twoPressesSendOneBody()
 
     LinkedGateway gateway;
     QVERIFY(gateway.open(3));
+    if (ending == "refused")
+        gateway.emulator().setErrorReply("40", 1006);
+    if (ending == "silent")
+        gateway.emulator().setReplyDelayMs(60000);
     BoxVPN box(QStringLiteral("Настройки VPN"), creationGeometry);
     box.show();
     box.attachLink(gateway.link());
     gateway.emulator().clearReceived();
+    auto *send = child<QPushButton>(box, "sendButton");
 
     child<QLineEdit>(box, "pathField")->setText(path);
     press(box, "sendButton");
+    QVERIFY(!send->isEnabled());
     press(box, "sendButton");
+    QVERIFY(gateway.waitForRequest("--40 twice.ovpn"));
+    if (ending == "silent")
+        QVERIFY(QMetaObject::invokeMethod(gateway.link()->findChild<QTimer *>("uploadTimer"),
+                                          "timeout"));
+    if (ending == "detached")
+        box.detachLink();
 
-    QTRY_VERIFY(gateway.emulator().received().contains("((EOF))\r"));
-    QVERIFY(settle(gateway));
-    const QByteArray wire = gateway.emulator().received();
-    QCOMPARE(wire.count("REQUEST.{[--40 twice.ovpn]}\r"), 2);
-    QCOMPARE(wire.count("body line\n((EOF))\r"), 1);
-    QCOMPARE(wire.count("((EOF))"), 1);
+    QTRY_VERIFY(send->isEnabled());
+    if (ending == "stored")
+        QCOMPARE(gateway.emulator().storedFiles().value("twice.ovpn"), QByteArray("body line\n"));
+    QCOMPARE(gateway.emulator().received().count("REQUEST.{[--40 twice.ovpn]}\r"), 1);
 }
 
 void TestBoxVPN::pathReadAgainWhenReady()

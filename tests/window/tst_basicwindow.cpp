@@ -617,6 +617,8 @@ void TestBasicWindow::exportThenApplyStillSendsChange()
 
     QFile saved(session.window.saveName);
     QVERIFY(saved.open(QIODevice::ReadOnly));
+    // It holds the gateway's passwords.
+    QCOMPARE(saved.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
     const QJsonObject file = document(saved.readAll());
     QCOMPARE(file["200"]["211"].toString(), QString("exported.apn"));
     QVERIFY(!file["100"].toObject().contains("110"));
