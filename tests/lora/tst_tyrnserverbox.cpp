@@ -181,16 +181,23 @@ void TestTyrnServerBox::detachedBoxCommandsNothing()
     gateway.clearRequests();
     QTest::mousePress(button(box), Qt::LeftButton);
     QVERIFY(gateway.waitForRequest(QStringLiteral("--10 Start")));
+    // The gateway's answer makes the link ask for the state, and the box shows it.
+    QTRY_COMPARE(button(box)->text(), stopText);
     QVERIFY(settle(gateway));
     // Attached twice, commanded once.
     QCOMPARE(gateway.requests().count(QStringLiteral("--10 Start")), 1);
 
+    gateway.emulator().setServerState(false, false, false);
+    QVERIFY(showGatewayState(gateway));
+    QTRY_COMPARE(button(box)->text(), startText);
     box.detachLink();
     gateway.clearRequests();
     QTest::mousePress(button(box), Qt::LeftButton);
     service(box)->click();
     gateway.emulator().setServerState(false, true, false);
+    QSignalSpy reported(gateway.link(), &SPortConnector::serverStatusResponse);
     gateway.link()->serverPowerUpCheckRequest();
+    QVERIFY(reported.wait());
     QVERIFY(settle(gateway));
     QCOMPARE(gateway.requests(), (QStringList{stateRequest, QStringLiteral("--50 State")}));
     // Reports no longer reach a detached box.
