@@ -11,6 +11,7 @@ private slots:
     void initTestCase();
     void filesPassTheirValidators_data();
     void filesPassTheirValidators();
+    void copyrightFileNamesEveryLicence();
 
 private:
     QString installed(const QString &path) const { return prefix.filePath(path); }
@@ -64,6 +65,34 @@ void TestPackaging::filesPassTheirValidators()
     QVERIFY2(validation.exitCode() == 0, report.constData());
     // desktop-file-validate reports some faults with status 0.
     QVERIFY2(!report.contains("error:") && !report.contains("warning:"), report.constData());
+}
+
+// Debian's machine-readable form: every licence a "Files" paragraph names has a
+// paragraph of its own with the full text, continuation lines indented.
+void TestPackaging::copyrightFileNamesEveryLicence()
+{
+    QFile file(installed(QStringLiteral("share/doc/kelvane/copyright")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList paragraphs = QString::fromUtf8(file.readAll()).split(QStringLiteral("\n\n"));
+    QVERIFY(paragraphs.first().startsWith(QStringLiteral("Format: ")));
+    QSet<QString> named;
+    QHash<QString, QString> texts;
+    for (const QString &paragraph : paragraphs) {
+        QStringList lines = paragraph.trimmed().split(QLatin1Char('\n'));
+        for (const QString &line : std::as_const(lines))
+            QVERIFY2(!line.trimmed().isEmpty(), qPrintable(paragraph));
+        const QString licence = lines.filter(QRegularExpression("^License: ")).value(0).mid(9);
+        if (paragraph.startsWith(QStringLiteral("Files: ")))
+            named.insert(licence);
+        else if (paragraph.startsWith(QStringLiteral("License: ")))
+            texts.insert(licence, lines.mid(1).join(QLatin1Char('\n')));
+    }
+    QCOMPARE(named, QSet<QString>({"Expat", "ParaType-Free-Font"}));
+    for (const QString &licence : std::as_const(named)) {
+        QVERIFY2(texts.value(licence).size() > 500, qPrintable(licence));
+        QVERIFY(texts.value(licence).startsWith(QLatin1Char(' ')));
+    }
+    QVERIFY(texts.value("Expat").contains("Permission is hereby granted, free of charge"));
 }
 
 QTEST_MAIN(TestPackaging)

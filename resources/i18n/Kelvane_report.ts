@@ -1,0 +1,83 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ru_RU">
+<context>
+    <name>CommissioningReport</name>
+    <message>
+        <source>Отчёт о настройке</source>
+        <translation>Commissioning report</translation>
+    </message>
+    <message>
+        <source>Дата и время</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>Модель</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Соединение</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>подключено к базовой станции</source>
+        <translation>connected to the base station</translation>
+    </message>
+    <message>
+        <source>не подключено: данные последнего чтения</source>
+        <translation>not connected: data of the last read</translation>
+    </message>
+    <message>
+        <source>Примечание установщика</source>
+        <translation>Installer's note</translation>
+    </message>
+    <message>
+        <source>(нет)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>Об устройстве</source>
+        <translation>About device</translation>
+    </message>
+    <message>
+        <source>Настройки</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Проверка последнего применения</source>
+        <translation>Check of the last apply</translation>
+    </message>
+    <message>
+        <source>Настройки не применялись.</source>
+        <translation>No settings were applied.</translation>
+    </message>
+    <message>
+        <source>Применены, но не проверены: базовая станция не ответила на повторное чтение.</source>
+        <translation>Applied, not verified: the base station did not answer the read-back.</translation>
+    </message>
+    <message>
+        <source>Подтверждено базовой станцией полей: %1.</source>
+        <translation>Fields confirmed by the base station: %1.</translation>
+    </message>
+    <message>
+        <source>Базовая станция не приняла поля:</source>
+        <translation>The base station did not take these fields:</translation>
+    </message>
+    <message>
+        <source>Поле</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>Отправлено</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>В базовой станции</source>
+        <translation>Held by the base station</translation>
+    </message>
+    <message>
+        <source>Последние строки журнала</source>
+        <translation>Last log lines</translation>
+    </message>
+</context>
+</TS>
