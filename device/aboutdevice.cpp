@@ -3,6 +3,8 @@
 #include "device/general.h"
 #include "settings/settingshandlerandcollector.h"
 
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -28,6 +30,11 @@ constexpr int buttonHeightPx = 24;
 constexpr int resetGatewayY = 487;
 constexpr int resetLoRaY = 517;
 constexpr int rebootY = 547;
+constexpr int noteLabelY = 300;
+constexpr int noteLabelHeightPx = 21;
+constexpr int noteY = 322;
+constexpr int noteHeightPx = 100;
+constexpr int reportY = 430;
 
 } // namespace
 
@@ -38,7 +45,9 @@ AboutDevice::AboutDevice()
       rebootButton(new QPushButton(tr("Перезагрузка базовой станции"), this)),
       rebootLogView(new QTextEdit(this)),
       infoBox(new General(tr("Общаяя информация об устройстве"),
-                          QRect(marginPx, marginPx, boxWidthPx, boxHeightPx), this))
+                          QRect(marginPx, marginPx, boxWidthPx, boxHeightPx), this)),
+      noteLabel(new QLabel(tr("Примечание установщика"), this)), noteEdit(new QPlainTextEdit(this)),
+      reportButton(new QPushButton(tr("Отчёт о настройке"), this))
 {
     clearLogsButton->setObjectName(QStringLiteral("clearLogsButton"));
     resetGatewayButton->setObjectName(QStringLiteral("resetGatewayButton"));
@@ -46,6 +55,8 @@ AboutDevice::AboutDevice()
     rebootButton->setObjectName(QStringLiteral("rebootButton"));
     rebootLogView->setObjectName(QStringLiteral("rebootLogView"));
     infoBox->setObjectName(QStringLiteral("infoBox"));
+    noteEdit->setObjectName(QStringLiteral("noteEdit"));
+    reportButton->setObjectName(QStringLiteral("reportButton"));
 
     rebootLogView->setReadOnly(true);
     rebootLogView->setAcceptRichText(true);
@@ -58,6 +69,9 @@ AboutDevice::AboutDevice()
     resetGatewayButton->setGeometry(buttonX, resetGatewayY, buttonWidthPx, buttonHeightPx);
     resetLoRaButton->setGeometry(buttonX, resetLoRaY, buttonWidthPx, buttonHeightPx);
     rebootButton->setGeometry(buttonX, rebootY, buttonWidthPx, buttonHeightPx);
+    noteLabel->setGeometry(buttonX, noteLabelY, buttonWidthPx, noteLabelHeightPx);
+    noteEdit->setGeometry(buttonX, noteY, buttonWidthPx, noteHeightPx);
+    reportButton->setGeometry(buttonX, reportY, buttonWidthPx, buttonHeightPx);
 
     connect(clearLogsButton, &QPushButton::pressed, rebootLogView, &QTextEdit::clear);
 
@@ -66,7 +80,13 @@ AboutDevice::AboutDevice()
 
 void AboutDevice::setSettings()
 {
-    infoBox->setDeviceInfo(SettingsHandlerAndCollector::getInstance()->getDeviceInfo());
+    shownInfo = SettingsHandlerAndCollector::getInstance()->getDeviceInfo();
+    infoBox->setDeviceInfo(shownInfo);
+}
+
+QString AboutDevice::installerNote() const
+{
+    return noteEdit->toPlainText().trimmed();
 }
 
 void AboutDevice::lockServiceButtons()
@@ -103,6 +123,9 @@ void AboutDevice::resizeEvent(QResizeEvent *event)
     infoBox->setGeometry(marginPx, marginPx, boxWidthPx + dw, boxHeightPx);
     rebootLogView->setGeometry(marginPx, viewTopY, viewWidthPx + dw, viewHeightPx + dh);
     clearLogsButton->move(buttonX + dw, viewTopY);
+    noteLabel->move(buttonX + dw, noteLabelY);
+    noteEdit->move(buttonX + dw, noteY);
+    reportButton->move(buttonX + dw, reportY);
     resetGatewayButton->move(buttonX + dw, resetGatewayY + dh);
     resetLoRaButton->move(buttonX + dw, resetLoRaY + dh);
     rebootButton->move(buttonX + dw, rebootY + dh);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QWidget>
 
 class General;
+class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
 
@@ -19,6 +22,10 @@ public:
     void setSettings();
     void lockServiceButtons();
     void unlockServiceButtons();
+    // What the gateway last reported about itself.
+    QJsonObject deviceInfo() const { return shownInfo; }
+    // The installer's words for the commissioning report.
+    QString installerNote() const;
 
     QPushButton *const clearLogsButton;
     QPushButton *const resetGatewayButton;
@@ -26,6 +33,10 @@ public:
     QPushButton *const rebootButton;
     QTextEdit *const rebootLogView;
     General *const infoBox;
+    QLabel *const noteLabel;
+    QPlainTextEdit *const noteEdit;
+    // The main window makes the report; the page only offers the button.
+    QPushButton *const reportButton;
 
 public slots:
     void Set_Reboot_Logs(QString Text);
@@ -35,4 +46,6 @@ protected:
 
 private:
     void setServiceButtonsEnabled(bool enabled);
+
+    QJsonObject shownInfo;
 };

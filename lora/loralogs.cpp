@@ -129,6 +129,19 @@ LoRaLogs::LoRaLogs(QWidget *parent)
     placeFindRow(referenceWidth);
 }
 
+QStringList LoRaLogs::newestLines(int count) const
+{
+    QStringList lines;
+    for (QTextBlock block = logView->document()->lastBlock();
+         block.isValid() && lines.size() < count; block = block.previous()) {
+        // The text after the last line break is a line still arriving.
+        if (!block.next().isValid() && block.text().isEmpty())
+            continue;
+        lines.prepend(block.text());
+    }
+    return lines;
+}
+
 void LoRaLogs::resetSendLogs()
 {
     showBox->setChecked(false);

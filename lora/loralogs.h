@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTextDocument>
 #include <QWidget>
 
@@ -40,6 +41,8 @@ public:
     explicit LoRaLogs(QWidget *parent = nullptr);
 
     void resetSendLogs();
+    // The newest lines the view shows, oldest first, for a report.
+    QStringList newestLines(int count) const;
 
 signals:
     void runLoRaLogs();

@@ -103,7 +103,8 @@ QString CommissioningReport::html() const
 
 QString CommissioningReport::deviceSection() const
 {
-    QString text = heading(translated("Об устройстве")) + QStringLiteral("<table cellpadding=\"3\">");
+    QString text
+            = heading(translated("Об устройстве")) + QStringLiteral("<table cellpadding=\"3\">");
     for (const DeviceItem &item : deviceItems) {
         const QString value = content.deviceInfo.value(QLatin1String(item.key)).toString();
         if (!value.isEmpty())
@@ -154,12 +155,11 @@ QString CommissioningReport::outcomeSection() const
                          escaped(translated("В базовой станции")));
     for (const SettingsChange &change : content.drift) {
         text += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
-                        .arg(escaped(FieldCatalog::pageName(change.group) + QStringLiteral(" › ")
-                                     + FieldCatalog::label(change.group, change.key)),
+                        .arg(escaped(FieldCatalog::fieldPath(change.group, change.key)),
                              escaped(FieldCatalog::shownValue(change.group, change.key,
-                                                              change.oldValue)),
+                                                              change.newValue)),
                              escaped(FieldCatalog::shownValue(change.group, change.key,
-                                                              change.newValue)));
+                                                              change.oldValue)));
     }
     return text + QStringLiteral("</table>");
 }

@@ -30,7 +30,7 @@ public:
         QJsonObject deviceInfo;
         QJsonObject settings;
         Outcome outcome = Outcome::NoApply;
-        // Fields the gateway did not take: old value as sent, new value as held.
+        // Fields the gateway did not take: old value as it holds it, new value as sent.
         QList<SettingsChange> drift;
         int confirmedFields = 0;
         QStringList logLines;

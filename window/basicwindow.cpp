@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
@@ -312,6 +313,7 @@ void BasicWindow::makeWindowConnections()
     connect(refreshButton, &QPushButton::pressed, this, &BasicWindow::refreshPortList);
     connect(exportButton, &QPushButton::pressed, this, &BasicWindow::savePresets);
     connect(importButton, &QPushButton::pressed, this, &BasicWindow::loadPresets);
+    connect(devicePage->reportButton, &QPushButton::pressed, this, &BasicWindow::saveReport);
     connect(networkPage, &NetworkSettings::showDialogMessage, this, &BasicWindow::showDialogWidget);
     connect(logsPage, &LoRaLogs::showDialog, this, &BasicWindow::showDialogWidget);
     connect(modelBox, &QComboBox::currentIndexChanged, this, &BasicWindow::changeInterface);
@@ -348,6 +350,10 @@ void BasicWindow::connectToGateway()
     if (link || reconnect->recovering())
         disconnectFromGateway();
 
+    // The last apply's check belongs to the gateway it was made on.
+    lastOutcome = CommissioningReport::Outcome::NoApply;
+    lastDrift.clear();
+    lastConfirmedFields = 0;
     const PortChooser::Choice port = portChooser->chosen();
     adapterName = port.name;
     reconnect->begin(port.id, loginBytes(), passwordBytes());
@@ -1023,8 +1029,12 @@ void BasicWindow::finishReadBack(const QJsonObject &readBack)
     const SettingsRules rules(loraPage->deviceType);
     collector->replaceSettings(rules.readBackDocument(collector->getSettings(), readBack));
     updatePendingChanges();
-    const ApplyReport report = ApplyReport::verified(refusalText, changedFieldCount,
-                                                     SettingsRules::verify(sentDocument, readBack));
+    const QList<SettingsChange> notTaken = SettingsRules::verify(sentDocument, readBack);
+    lastOutcome = notTaken.isEmpty() ? CommissioningReport::Outcome::Confirmed
+                                     : CommissioningReport::Outcome::Drift;
+    lastDrift = notTaken;
+    lastConfirmedFields = changedFieldCount;
+    const ApplyReport report = ApplyReport::verified(refusalText, changedFieldCount, notTaken);
     rearmExchangeButtons();
     showDialogWidget(report.icon, report.title, report.text);
     unlockApplyButton();
@@ -1032,6 +1042,8 @@ void BasicWindow::finishReadBack(const QJsonObject &readBack)
 
 void BasicWindow::reportUnverifiedApply(const QString &reason)
 {
+    lastOutcome = CommissioningReport::Outcome::NotVerified;
+    lastDrift.clear();
     const ApplyReport report = ApplyReport::notVerified(refusalText, reason);
     showDialogWidget(report.icon, report.title, report.text);
 }
@@ -1077,6 +1089,49 @@ QString BasicWindow::askPresetSaveName(const QString &proposedPath)
 {
     return QFileDialog::getSaveFileName(this, tr("Выберете папку для сохранения настроек"),
                                         proposedPath, QStringLiteral("*.gwset"));
+}
+
+QString BasicWindow::askReportSaveName(const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(this, tr("Сохранить отчёт о настройке"), proposedPath,
+                                        QStringLiteral("PDF (*.pdf)"));
+}
+
+CommissioningReport::Content BasicWindow::reportContent() const
+{
+    CommissioningReport::Content content;
+    content.madeAt = QDateTime::currentDateTime();
+    content.note = devicePage->installerNote();
+    content.connected = link && stateLine->state() == ConnectionStateLine::State::Connected;
+    content.model = modelBox->currentText();
+    content.deviceInfo = devicePage->deviceInfo();
+    content.settings = SettingsHandlerAndCollector::getInstance()->getSettings();
+    content.outcome = lastOutcome;
+    content.drift = lastDrift;
+    content.confirmedFields = lastConfirmedFields;
+    content.logLines = logsPage->newestLines(CommissioningReport::logLineCount);
+    return content;
+}
+
+void BasicWindow::saveReport()
+{
+    const CommissioningReport report(reportContent());
+    QString fileName = askReportSaveName(QStringLiteral("%1/%2.pdf")
+                                                 .arg(presetDirectory(),
+                                                      QDateTime::currentDateTime().toString(
+                                                              QStringLiteral("yyyy-MM-dd_hh.mm"))));
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".pdf");
+    QString error;
+    if (report.writePdf(fileName, &error))
+        showDialogWidget(boxInformation, tr("Отчёт о настройке"),
+                         tr("Отчёт сохранён: %1").arg(QDir::toNativeSeparators(fileName)));
+    else
+        showDialogWidget(boxWarning, tr("Ошибка записи файла"),
+                         tr("Не удалось записать файл %1: %2.")
+                                 .arg(QDir::toNativeSeparators(fileName), error));
 }
 
 QString BasicWindow::askPresetOpenName(const QString &startDirectory)

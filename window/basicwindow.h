@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "report/commissioningreport.h"
 #include "settings/settingsrules.h"
 
 class AboutDevice;
@@ -60,10 +61,14 @@ protected:
     // The file dialogs of the preset actions; an empty name means cancelled.
     virtual QString askPresetSaveName(const QString &proposedPath);
     virtual QString askPresetOpenName(const QString &startDirectory);
+    virtual QString askReportSaveName(const QString &proposedPath);
+    // What a commissioning report made now holds.
+    CommissioningReport::Content reportContent() const;
     // The link of the current connection attempt, for tests that fire its timer.
     SPortConnector *gatewayLink() const { return link; }
 
 private slots:
+    void saveReport();
     void connectToGateway();
     void deleteSPortInstance();
     void disconnectFromGateway();
@@ -171,6 +176,10 @@ private:
     QTimer exchangeTimer;
     QTimer pendingTimer;
     Exchange exchange = Exchange::None;
+    // The last apply's check, for the commissioning report.
+    CommissioningReport::Outcome lastOutcome = CommissioningReport::Outcome::NoApply;
+    QList<SettingsChange> lastDrift;
+    int lastConfirmedFields = 0;
     // The apply under way: what went out, how many fields it changes, and the
     // gateway's refusal (ERROR 1008), if any.
     QJsonObject sentDocument;

@@ -80,4 +80,34 @@
         <translation>Last log lines</translation>
     </message>
 </context>
+<context>
+    <name>AboutDevice</name>
+    <message>
+        <source>Примечание установщика</source>
+        <translation>Installer's note</translation>
+    </message>
+    <message>
+        <source>Отчёт о настройке</source>
+        <translation>Commissioning report</translation>
+    </message>
+</context>
+<context>
+    <name>BasicWindow</name>
+    <message>
+        <source>Сохранить отчёт о настройке</source>
+        <translation>Save the commissioning report</translation>
+    </message>
+    <message>
+        <source>Отчёт о настройке</source>
+        <translation>Commissioning report</translation>
+    </message>
+    <message>
+        <source>Отчёт сохранён: %1</source>
+        <translation>Report saved: %1</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл %1: %2.</source>
+        <translation>Could not write the file %1: %2.</translation>
+    </message>
+</context>
 </TS>

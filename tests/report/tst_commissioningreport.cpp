@@ -69,8 +69,8 @@ void TestCommissioningReport::sections()
     content.connected = connected;
     content.outcome = CommissioningReport::Outcome(outcome);
     content.confirmedFields = 12;
-    content.drift = {{"200", "211", QString("typed-apn"), QString("old-apn")},
-                     {"400", "420", QString("new-secret"), QString("server-secret")}};
+    content.drift = {{"200", "211", QString("old-apn"), QString("typed-apn")},
+                     {"400", "420", QString("server-secret"), QString("new-secret")}};
     QTextDocument document;
     CommissioningReport(content).fill(&document);
     const QString text = document.toPlainText() + QLatin1Char('\n');

@@ -4,6 +4,7 @@
 #include "link/sportconnector.h"
 #include "messageboxcloser.h"
 #include "pagekit/fieldvalidation.h"
+#include "report/commissioningreport.h"
 #include "settings/fieldcatalog.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/basicwindow.h"
@@ -28,6 +29,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <csignal>
@@ -48,11 +51,14 @@ class TestWindow : public BasicWindow
 public:
     QString saveName;
     QString openName;
+    QString reportName;
     using BasicWindow::gatewayLink;
+    using BasicWindow::reportContent;
 
 protected:
     QString askPresetSaveName(const QString &) override { return saveName; }
     QString askPresetOpenName(const QString &) override { return openName; }
+    QString askReportSaveName(const QString &) override { return reportName; }
 };
 
 // Follows a path of object names ("networkPage/lteBox/sim1Adress").
@@ -238,6 +244,7 @@ private slots:
     void kernelLinesInsideSettingsReply();
     void importThenExportKeepsModelGroups_data();
     void importThenExportKeepsModelGroups();
+    void commissioningReport();
 
 private:
     QTemporaryDir scratch;
@@ -970,6 +977,49 @@ void TestBasicWindow::importThenExportKeepsModelGroups()
         expected.remove("110");
         QCOMPARE(file[group].toObject(), expected);
     }
+}
+
+// A connected session's report holds every section; after the disconnect it says so.
+void TestBasicWindow::commissioningReport()
+{
+    Session session(3);
+    QVERIFY(session.start());
+    QVERIFY(session.connectAs(3, "kelvane"));
+    child<QCheckBox>(&session.window, "logsPage/showBox")->click();
+    QTRY_VERIFY(
+            !child<QPlainTextEdit>(&session.window, "logsPage/logView")->toPlainText().isEmpty());
+    QVERIFY(session.readSettings());
+    typeInto(session.field("networkPage/lteBox/sim1Adress"), "report.apn");
+    QVERIFY(session.apply());
+    child<QPlainTextEdit>(&session.window, "devicePage/noteEdit")->setPlainText("Mast 7");
+    const QJsonObject gateway = session.gateway().settingsDocument();
+
+    QTextDocument document;
+    CommissioningReport(session.window.reportContent()).fill(&document);
+    const QString text = document.toPlainText();
+    const QString newestLine = child<QPlainTextEdit>(&session.window, "logsPage/logView")
+                                       ->document()
+                                       ->lastBlock()
+                                       .previous()
+                                       .text();
+    for (const QString &wanted : {QString("Mast 7"), QString("ТК-3Max"), gateway["8"].toString(),
+                                  QString("report.apn"), gateway["100"]["111"].toString(),
+                                  QString("Подтверждено базовой станцией полей: 1"), newestLine})
+        QVERIFY2(!wanted.isEmpty() && text.contains(wanted), qPrintable(wanted));
+    QVERIFY(!text.contains(gateway["350"]["353"].toString()));
+    QVERIFY(!text.contains("не подключено"));
+
+    press(session.button("disconnectButton"));
+    session.window.reportName = scratch.filePath("report");
+    session.boxes.clear();
+    press(child<QPushButton>(&session.window, "devicePage/reportButton"));
+    QTRY_COMPARE(session.boxes.boxes().size(), 1);
+    QFile pdf(session.window.reportName + ".pdf");
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().startsWith("%PDF"));
+    CommissioningReport(session.window.reportContent()).fill(&document);
+    QVERIFY(document.toPlainText().contains("не подключено"));
+    QVERIFY(document.toPlainText().contains("report.apn"));
 }
 
 QTEST_MAIN(TestBasicWindow)
