@@ -1,7 +1,7 @@
 #include "lora/channelsbox.h"
 
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
+#include "settings/inputpatterns.h"
 #include "pagekit/resizescale.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "lora/channelsbox.h"
 #include "lora/gwidedit.h"
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
+#include "settings/inputpatterns.h"
 #include "pagekit/resizescale.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "network/boxlte.h"
 
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
+#include "settings/inputpatterns.h"
 #include "pagekit/placedwidgets.h"
 #include "pagekit/resizescale.h"
 
