@@ -10,8 +10,7 @@
 
 CliRunner::CliRunner(QIODevice *out, QIODevice *err, QObject *parent)
     : QObject(parent), out(out), err(err)
-{
-}
+{ }
 
 void CliRunner::start(const QStringList &arguments)
 {
@@ -88,8 +87,9 @@ void CliRunner::jobFinished(GatewayJob *job)
 {
     worst = qMax(worst, job->status());
     if (options.json) {
-        write(out, QString::fromUtf8(QJsonDocument(job->resultObject()).toJson(QJsonDocument::Compact))
-                           + '\n');
+        write(out,
+              QString::fromUtf8(QJsonDocument(job->resultObject()).toJson(QJsonDocument::Compact))
+                      + '\n');
     } else {
         // A settings document on standard output stays a preset file.
         const bool documentOnOut
@@ -108,8 +108,8 @@ void CliRunner::jobFinished(GatewayJob *job)
 
 void CliRunner::end(int status)
 {
-    QMetaObject::invokeMethod(this, [this, status] { emit finished(status); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+            this, [this, status] { emit finished(status); }, Qt::QueuedConnection);
 }
 
 void CliRunner::write(QIODevice *device, const QString &text)

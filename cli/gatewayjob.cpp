@@ -114,8 +114,9 @@ void GatewayJob::connectionFailed()
         connectAt(CliOptions::fastBaudRate);
         return;
     }
-    finish(CliOptions::PortFailure, consoleSilent ? QStringLiteral("no console answered")
-                                                  : QStringLiteral("cannot open %1").arg(device));
+    finish(CliOptions::PortFailure,
+           consoleSilent ? QStringLiteral("no console answered")
+                         : QStringLiteral("cannot open %1").arg(device));
 }
 
 void GatewayJob::loggedIn()
@@ -224,8 +225,9 @@ bool GatewayJob::checkModelGroups()
     const SettingsRules rules(model);
     const QStringList foreignSet = rules.foreignGroups(options.overrides);
     if (!foreignSet.isEmpty()) {
-        finish(CliOptions::Usage, QStringLiteral("%1 has no group %2 named by --set")
-                                          .arg(CliOptions::modelName(model), foreignSet.join(", ")));
+        finish(CliOptions::Usage,
+               QStringLiteral("%1 has no group %2 named by --set")
+                       .arg(CliOptions::modelName(model), foreignSet.join(", ")));
         return false;
     }
     const QStringList foreign = rules.foreignGroups(options.preset);
@@ -292,7 +294,8 @@ void GatewayJob::startApply()
 void GatewayJob::finishApply(const QJsonObject &readBack)
 {
     if (readBack.isEmpty()) {
-        finish(CliOptions::NoAnswer, QStringLiteral("applied, but the read-back failed: not verified"));
+        finish(CliOptions::NoAnswer,
+               QStringLiteral("applied, but the read-back failed: not verified"));
         return;
     }
     const QList<SettingsChange> drift = SettingsRules::verify(sent, readBack);
@@ -300,7 +303,12 @@ void GatewayJob::finishApply(const QJsonObject &readBack)
     QStringList names;
     for (const SettingsChange &change : drift) {
         // What was sent is the new value, what the gateway holds the old one.
-        details.append(fieldLine(change.group, change.key, change.newValue, change.oldValue));
+        details.append(
+                QStringLiteral("%1.%2 %3: sent %4, holds %5")
+                        .arg(change.group, change.key,
+                             FieldCatalog::fieldPath(change.group, change.key),
+                             FieldCatalog::shownValue(change.group, change.key, change.newValue),
+                             FieldCatalog::shownValue(change.group, change.key, change.oldValue)));
         names.append(change.group + QLatin1Char('.') + change.key);
         fields.append(QJsonObject{
                 {"group", change.group},
@@ -311,11 +319,11 @@ void GatewayJob::finishApply(const QJsonObject &readBack)
     }
     extra.insert(QStringLiteral("drift"), fields);
     if (!drift.isEmpty()) {
-        finish(CliOptions::Drift, QStringLiteral("the gateway holds other values in %1%2")
-                                          .arg(names.join(QStringLiteral(", ")),
-                                               refusal.isEmpty() ? QString()
-                                                                 : QStringLiteral(" (") + refusal
-                                                                         + QLatin1Char(')')));
+        finish(CliOptions::Drift,
+               QStringLiteral("the gateway holds other values in %1%2")
+                       .arg(names.join(QStringLiteral(", ")),
+                            refusal.isEmpty() ? QString()
+                                              : QStringLiteral(" (") + refusal + QLatin1Char(')')));
         return;
     }
     if (!refusal.isEmpty()) {
@@ -323,8 +331,8 @@ void GatewayJob::finishApply(const QJsonObject &readBack)
         return;
     }
     extra.insert(QStringLiteral("confirmed"), changedFields);
-    finish(CliOptions::Done, QStringLiteral("%1 fields applied and confirmed by read-back")
-                                     .arg(changedFields));
+    finish(CliOptions::Done,
+           QStringLiteral("%1 fields applied and confirmed by read-back").arg(changedFields));
 }
 
 void GatewayJob::startStream()
@@ -419,7 +427,10 @@ QJsonObject GatewayJob::resultObject() const
 
 QString GatewayJob::resultLine() const
 {
-    return QStringLiteral("%1: %2 %3: %4").arg(portName).arg(exitStatus).arg(statusWord(exitStatus), summary);
+    return QStringLiteral("%1: %2 %3: %4")
+            .arg(portName)
+            .arg(exitStatus)
+            .arg(statusWord(exitStatus), summary);
 }
 
 QString GatewayJob::fieldLine(const QString &group, const QString &key, const QJsonValue &from,
@@ -427,5 +438,6 @@ QString GatewayJob::fieldLine(const QString &group, const QString &key, const QJ
 {
     return QStringLiteral("%1.%2 %3: %4 -> %5")
             .arg(group, key, FieldCatalog::fieldPath(group, key),
-                 FieldCatalog::shownValue(group, key, from), FieldCatalog::shownValue(group, key, to));
+                 FieldCatalog::shownValue(group, key, from),
+                 FieldCatalog::shownValue(group, key, to));
 }

@@ -25,8 +25,8 @@ QByteArray firstLine(const QByteArray &text)
 
 const char *const PasswordSource::environmentVariable = "KELVANE_PASSWORD";
 
-bool PasswordSource::obtain(const QString &passwordFile, const QString &user,
-                            QByteArray *password, QString *error)
+bool PasswordSource::obtain(const QString &passwordFile, const QString &user, QByteArray *password,
+                            QString *error)
 {
     if (!passwordFile.isEmpty())
         return fromFile(passwordFile, password, error);
@@ -41,7 +41,8 @@ bool PasswordSource::fromFile(const QString &path, QByteArray *password, QString
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read the password file %1: %2").arg(path, file.errorString());
+        *error = QStringLiteral("cannot read the password file %1: %2")
+                         .arg(path, file.errorString());
         return false;
     }
     const QFileDevice::Permissions shared = QFileDevice::ReadGroup | QFileDevice::ReadOther;

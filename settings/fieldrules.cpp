@@ -136,17 +136,6 @@ bool FieldRules::isKnownGroup(const QString &group)
     return groups.contains(group);
 }
 
-bool FieldRules::isKnownField(const QString &group, const QString &key)
-{
-    return isKnownGroup(group) && find(group, key);
-}
-
-FieldRules::Type FieldRules::type(const QString &group, const QString &key)
-{
-    const Rule *rule = find(group, key);
-    return rule ? rule->type : Type::String;
-}
-
 QJsonValue FieldRules::valueOf(const QString &group, const QString &key, const QString &text,
                                QString *problem)
 {

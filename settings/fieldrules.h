@@ -13,9 +13,6 @@ public:
 
     // "100" to "400", the groups a page shows.
     static bool isKnownGroup(const QString &group);
-    // A field some page shows.
-    static bool isKnownField(const QString &group, const QString &key);
-    static Type type(const QString &group, const QString &key);
 
     // The value a page would write for that text; undefined, with the reason in
     // *problem, when the text is not of the field's type or breaks its pattern.

@@ -218,8 +218,8 @@ QJsonObject SettingsRules::importedDocument(const QJsonObject &held,
 }
 
 SettingsRules::PageGroups SettingsRules::presetGroups(const QJsonObject &held,
-                                                     const QJsonObject &preset,
-                                                     const QJsonObject &overrides) const
+                                                      const QJsonObject &preset,
+                                                      const QJsonObject &overrides) const
 {
     PageGroups shown;
     for (const QString &group : groups()) {

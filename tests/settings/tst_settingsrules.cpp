@@ -72,6 +72,8 @@ class TestSettingsRules : public QObject
 private slots:
     void applyPendingAndVerify_data();
     void applyPendingAndVerify();
+    void presetOverHeld_data();
+    void presetOverHeld();
 };
 
 void TestSettingsRules::applyPendingAndVerify_data()
@@ -142,6 +144,41 @@ void TestSettingsRules::applyPendingAndVerify()
     QVERIFY(SettingsRules::verify(sent, gateway).isEmpty());
     // A gateway that took nothing still holds every pending field's old value.
     QCOMPARE(SettingsRules::verify(sent, held), changes);
+}
+
+void TestSettingsRules::presetOverHeld_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QStringList>("pending");
+
+    QTest::newRow("TK-1 leaves the preset's Wi-Fi out")
+            << 1 << QStringList{"100/110", "100/111", "400/450"};
+    QTest::newRow("TK-3Max takes it")
+            << 3 << QStringList{"100/110", "100/111", "350/353", "400/450"};
+}
+
+void TestSettingsRules::presetOverHeld()
+{
+    QFETCH(int, model);
+    QFETCH(QStringList, pending);
+
+    const SettingsRules rules(model);
+    const QJsonObject held = heldFor(model);
+    const QJsonObject preset{
+            {"100", QJsonObject{{"110", "FFFFFFFFFFFFFFFF"}, {"111", "preset.example"}}},
+            {"350", QJsonObject{{"353", "from preset"}}},
+            {"400", QJsonObject{{"450", "/mnt/sd/preset"}}}};
+    const QJsonObject overrides{{"100", QJsonObject{{"110", "AA555A00000000FF"}}}};
+    const SettingsRules::PageGroups shown = rules.presetGroups(held, preset, overrides);
+    QCOMPARE(fieldNames(rules.pendingChanges(held, shown)), pending);
+    // What the preset lacks stays as the gateway holds it.
+    const QJsonObject target = rules.targetDocument(held, shown);
+    QCOMPARE(target["200"], held["200"]);
+    QCOMPARE(target["100"]["110"], QJsonValue("AA555A00000000FF"));
+    // A preset's gateway ID is another gateway's.
+    const QJsonObject withoutOverrides
+            = rules.targetDocument(held, rules.presetGroups(held, preset, {}));
+    QCOMPARE(withoutOverrides["100"]["110"], held["100"]["110"]);
 }
 
 QTEST_MAIN(TestSettingsRules)
