@@ -275,7 +275,8 @@ DESCRIPTION
     its configuration core and runs one command, with the same link, settings rules and
     field checks as the Kelvane window. With several --port options the command runs on
     every gateway at once; each gateway gets one result line on standard output, progress
-    goes to standard error.
+    goes to standard error. Where standard output carries a preset (read without --out)
+    or the log (logs), the result lines go to standard error too.
 
     Result lines read "PORT: STATUS WORD: TEXT", e.g.
         /dev/ttyUSB0: 0 ok: 3 fields applied and confirmed by read-back
@@ -297,7 +298,8 @@ COMMANDS
             the preset lacks keep the gateway's values; the gateway ID in a preset is
             ignored (set it with --set 100.110=...); groups the model lacks are not sent.
     logs    Write the packet-forwarder log to standard output until --seconds have
-            passed or Ctrl+C.
+            passed or Ctrl+C (status 0). With several ports each line starts with its
+            port.
     report  Read the settings and write the commissioning report as PDF to --out:
             date, --note, model, device information, every setting (passwords masked)
             and, with --log-seconds N, the log lines of N seconds.

@@ -91,9 +91,10 @@ void CliRunner::jobFinished(GatewayJob *job)
               QString::fromUtf8(QJsonDocument(job->resultObject()).toJson(QJsonDocument::Compact))
                       + '\n');
     } else {
-        // A settings document on standard output stays a preset file.
+        // A settings document or a log on standard output stays as it is.
         const bool documentOnOut
-                = options.command == CliOptions::Command::Read && options.out.isEmpty();
+                = (options.command == CliOptions::Command::Read && options.out.isEmpty())
+                || options.command == CliOptions::Command::Logs;
         QString text = job->resultLine() + QLatin1Char('\n');
         for (const QString &line : job->detailLines())
             text += QStringLiteral("    %1\n").arg(line);
