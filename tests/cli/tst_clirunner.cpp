@@ -21,52 +21,40 @@ struct Run
     int status = -1;
     QString out;
     QString err;
-    QStringList portsTried;
+    int jobs = 0;
     CommissioningReport::Content report;
 };
 
+// The program in this process; the closing lines reach the gateways, as before it exits.
 Run run(const QStringList &arguments)
 {
     QBuffer out;
     QBuffer err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    CliRunner runner(&out, &err);
-    QSignalSpy finished(&runner, &CliRunner::finished);
-    runner.start(arguments);
     Run result;
-    if (finished.wait(runWaitMs))
-        result.status = finished.first().first().toInt();
+    {
+        CliRunner runner(&out, &err);
+        QSignalSpy finished(&runner, &CliRunner::finished);
+        runner.start(arguments);
+        if (finished.wait(runWaitMs))
+            result.status = finished.first().first().toInt();
+        result.jobs = int(runner.jobs().size());
+        if (!runner.jobs().isEmpty())
+            result.report = runner.jobs().first()->reportContent();
+    }
+    PortCloser::finishAll(runWaitMs);
     result.out = QString::fromUtf8(out.data());
     result.err = QString::fromUtf8(err.data());
-    for (const GatewayJob *job : runner.jobs())
-        result.portsTried.append(job->port());
-    if (!runner.jobs().isEmpty())
-        result.report = runner.jobs().first()->reportContent();
     return result;
 }
 
-// As the program does before it exits: the closing lines reach every gateway.
-Run runToEnd(const QStringList &arguments)
+std::unique_ptr<GatewayEmulator> emulator(int model, const QStringList &ignoredKeys = {})
 {
-    const Run result = run(arguments);
-    PortCloser::finishAll(runWaitMs);
-    return result;
-}
-
-std::unique_ptr<GatewayEmulator> startedEmulator(int model, const QStringList &ignoredKeys = {})
-{
-    auto emulator = std::make_unique<GatewayEmulator>(model);
-    emulator->setIgnoredKeys(ignoredKeys);
-    return emulator->start() ? std::move(emulator) : nullptr;
-}
-
-QString lineOf(const QString &text, const QString &start)
-{
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    const QStringList found
-            = lines.filter(QRegularExpression('^' + QRegularExpression::escape(start)));
-    return found.value(0);
+    auto gateway = std::make_unique<GatewayEmulator>(model);
+    gateway->setIgnoredKeys(ignoredKeys);
+    gateway->setRefusalDelayMs(1);
+    return gateway->start() ? std::move(gateway) : nullptr;
 }
 
 void writeFile(const QString &path, const QByteArray &content)
@@ -85,7 +73,6 @@ class TestCliRunner : public QObject
 private slots:
     void initTestCase();
     void readThenApplyEditedPreset();
-    void driftIsNamedAndTheWorstStatusCounts_data();
     void driftIsNamedAndTheWorstStatusCounts();
     void wrongPasswordEndsWithStatus3();
     void badInputTouchesNoGateway_data();
@@ -104,19 +91,15 @@ void TestCliRunner::initTestCase()
 
 void TestCliRunner::readThenApplyEditedPreset()
 {
-    const auto gateway = startedEmulator(1);
+    const auto gateway = emulator(1);
     QVERIFY(gateway);
-    const QString port = gateway->devicePath();
-    const QString path = scratch.filePath("site.gwset");
-    const Run read = runToEnd({"read", "--port", port, "--out", path});
-    QCOMPARE(read.status, 0);
+    const QString port = gateway->devicePath(), path = scratch.filePath("site.gwset");
+    QCOMPARE(run({"read", "--port", port, "--out", path}).status, 0);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
     QJsonObject preset = QJsonDocument::fromJson(file.readAll()).object();
-    QVERIFY(!preset["100"].toObject().contains("110"));
-    QVERIFY(!preset.contains("8"));
-
+    QVERIFY(!preset["100"].toObject().contains("110") && !preset.contains("8"));
     QJsonObject lora = preset["100"].toObject();
     lora["111"] = "eu1.example.org";
     // A gateway ID in a preset belongs to another gateway.
@@ -129,59 +112,38 @@ void TestCliRunner::readThenApplyEditedPreset()
     const QJsonObject held = gateway->settingsDocument();
     QCOMPARE(held["100"]["111"], QJsonValue("eu1.example.org"));
     QCOMPARE(held["100"]["110"], QJsonValue("AA555A0000000101"));
-    QCOMPARE(held["300"]["320"], QJsonValue("10.1.2.3"));
 }
 
-void TestCliRunner::driftIsNamedAndTheWorstStatusCounts_data()
-{
-    QTest::addColumn<bool>("withTakingGateway");
-    QTest::newRow("one gateway") << false;
-    QTest::newRow("two gateways in parallel") << true;
-}
-
+// One gateway keeps its old value, the other takes the preset: the worse status counts.
 void TestCliRunner::driftIsNamedAndTheWorstStatusCounts()
 {
-    QFETCH(bool, withTakingGateway);
-    const auto ignoring = startedEmulator(3, {"211"});
-    const auto taking = startedEmulator(1);
+    const auto ignoring = emulator(3, {"211"});
+    const auto taking = emulator(1);
     QVERIFY(ignoring && taking);
     const QString preset = scratch.filePath("m2m.gwset");
     writeFile(preset, R"({"200": {"211": "m2m.example"}})");
-    QStringList arguments{"apply", preset, "--port", ignoring->devicePath()};
-    if (withTakingGateway)
-        arguments += QStringList{"--port", taking->devicePath()};
-
-    const Run apply = run(arguments);
+    const Run apply = run(
+            {"apply", preset, "--port", ignoring->devicePath(), "--port", taking->devicePath()});
     QCOMPARE(apply.status, 1);
-    const QString drift = lineOf(apply.out, ignoring->devicePath() + ": ");
-    QVERIFY2(drift.startsWith(ignoring->devicePath() + ": 1 drift: ") && drift.contains("200.211"),
+    QVERIFY2(apply.out.contains(ignoring->devicePath()
+                                + ": 1 drift: the gateway holds other values in 200.211\n"),
              qPrintable(apply.out));
-    if (withTakingGateway) {
-        QVERIFY2(
-                lineOf(apply.out, taking->devicePath() + ": ").contains(": 0 ok: 1 fields applied"),
-                qPrintable(apply.out));
-        QCOMPARE(taking->settingsDocument().value("200")["211"], QJsonValue("m2m.example"));
-    }
+    QVERIFY(apply.out.contains(taking->devicePath() + ": 0 ok: 1 fields applied"));
 }
 
 void TestCliRunner::wrongPasswordEndsWithStatus3()
 {
-    const auto gateway = startedEmulator(1);
+    const auto gateway = emulator(1);
     QVERIFY(gateway);
-    gateway->setRefusalDelayMs(10);
     QProcess cli;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("KELVANE_PASSWORD", "wrong");
-    cli.setProcessEnvironment(environment);
+    qputenv("KELVANE_PASSWORD", "wrong");
     QSignalSpy finished(&cli, &QProcess::finished);
     cli.start(KELVANE_CLI, {"read", "--port", gateway->devicePath()});
-    // The emulator answers from this event loop while the program waits.
     QVERIFY(finished.wait(runWaitMs));
-    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    qputenv("KELVANE_PASSWORD", "kelvane");
     QCOMPARE(cli.exitCode(), 3);
-    // A settings document would go to standard output: the result line goes to standard error.
-    const QByteArray err = cli.readAllStandardError();
-    QVERIFY2(err.contains(": 3 port: login refused"), err.constData());
+    // Standard output would carry the settings: the result line is on standard error.
+    QVERIFY(cli.readAllStandardError().contains(": 3 port: login refused"));
 }
 
 void TestCliRunner::badInputTouchesNoGateway_data()
@@ -189,67 +151,51 @@ void TestCliRunner::badInputTouchesNoGateway_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
 
-    const QString dir = scratch.path();
-    writeFile(dir + "/good.gwset", R"({"100": {"111": "lns.example"}})");
-    writeFile(dir + "/text.gwset", "site 4, mast 2\n");
-    writeFile(dir + "/other.json", R"({"name": "not settings"})");
-    const QString good = dir + "/good.gwset";
-    const QStringList port{"--port", "PORT"};
-    QTest::newRow("unknown command") << QStringList{"flash"} + port << "unknown command";
-    QTest::newRow("unknown option") << QStringList{"apply", good, "--force"} + port << "force";
-    QTest::newRow("missing preset") << QStringList{"apply"} + port << "needs a preset";
-    QTest::newRow("no preset file")
-            << QStringList{"diff", dir + "/none.gwset"} + port << "no preset";
-    QTest::newRow("preset is a directory") << QStringList{"apply", dir} + port << "not a settings";
-    QTest::newRow("not JSON") << QStringList{"apply", dir + "/text.gwset"} + port
-                              << "not a settings";
-    QTest::newRow("JSON without groups")
-            << QStringList{"apply", dir + "/other.json"} + port << "not a settings";
-    QTest::newRow("--set unknown group")
-            << QStringList{"apply", good, "--set", "900.911=1"} + port << "unknown group 900";
-    QTest::newRow("--set without value")
-            << QStringList{"apply", good, "--set", "100.112"} + port << "GROUP.KEY=VALUE";
-    QTest::newRow("--set malformed number")
-            << QStringList{"apply", good, "--set", "100.112=17x0"} + port << "up to 5 digits";
-    QTest::newRow("--set malformed boolean")
-            << QStringList{"apply", good, "--set", "300.310=yes"} + port << "true or false";
-    QTest::newRow("--set breaks a field rule")
-            << QStringList{"apply", good, "--set", "200.230=300.1.1.1"} + port << "IPv4";
-    QTest::newRow("--set group the model lacks")
-            << QStringList{"apply", good, "--model", "TK-1", "--set", "350.351=1"} + port
-            << "TK-1 has no group 350";
-    QTest::newRow("password as argument")
-            << QStringList{"read", "--password", "kelvane"} + port << "never an argument";
-    QTest::newRow("several ports, one file")
-            << QStringList{"report", "--out", dir + "/r.pdf", "--port", "/dev/null"} + port << "%p";
+    const QString dir = scratch.path() + '/';
+    writeFile(dir + "good.gwset", R"({"100": {"111": "lns.example"}})");
+    writeFile(dir + "text.gwset", "site 4, mast 2\n");
+    const QStringList apply{"apply", dir + "good.gwset", "--port", "PORT"};
+    const QStringList set = apply + QStringList{"--set"};
+    const auto row = [](const char *name, const QStringList &arguments, const char *named) {
+        QTest::newRow(name) << arguments << named;
+    };
+    row("unknown command", {"flash", "--port", "PORT"}, "unknown command");
+    row("unknown option", apply + QStringList{"--force"}, "force");
+    row("no preset file", {"diff", dir + "none.gwset", "--port", "PORT"}, "no preset");
+    row("preset is a directory", {"apply", dir, "--port", "PORT"}, "not a settings");
+    row("not JSON", {"apply", dir + "text.gwset", "--port", "PORT"}, "not a settings");
+    row("--set unknown group", set + QStringList{"900.911=1"}, "unknown group 900");
+    row("--set malformed number", set + QStringList{"100.112=17x0"}, "up to 5 digits");
+    row("--set breaks a field rule", set + QStringList{"200.230=300.1.1.1"}, "IPv4");
+    row("password as argument", {"read", "--password", "kelvane", "--port", "PORT"},
+        "never an argument");
 }
 
 void TestCliRunner::badInputTouchesNoGateway()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, named);
-    const auto gateway = startedEmulator(3);
+    const auto gateway = emulator(3);
     QVERIFY(gateway);
     arguments.replaceInStrings(QRegularExpression("^PORT$"), gateway->devicePath());
 
     const Run bad = run(arguments);
     QCOMPARE(bad.status, 2);
-    QVERIFY(bad.out.isEmpty());
     QVERIFY2(bad.err.startsWith("kelvane-cli: ") && bad.err.count('\n') == 1, qPrintable(bad.err));
     QVERIFY2(bad.err.contains(named), qPrintable(bad.err));
-    QVERIFY(bad.portsTried.isEmpty());
+    QCOMPARE(bad.jobs, 0);
     QVERIFY(gateway->received().isEmpty());
 }
 
 void TestCliRunner::reportHoldsEverySection()
 {
-    const auto gateway = startedEmulator(3);
+    const auto gateway = emulator(3);
     QVERIFY(gateway);
     gateway->setLogLines({"INFO: [up] PUSH_ACK received in 21 ms"});
     gateway->setLogIntervalMs(10);
-    const QString path = scratch.filePath("report-%p.pdf");
-    const Run report = run({"report", "--port", gateway->devicePath(), "--out", path, "--note",
-                            "Mast 4, north side", "--log-seconds", "0.3"});
+    const Run report = run({"report", "--port", gateway->devicePath(), "--out",
+                            scratch.filePath("report.pdf"), "--note", "Mast 4, north side",
+                            "--log-seconds", "0.3"});
     QCOMPARE(report.status, 0);
 
     QTextDocument document;
@@ -260,13 +206,10 @@ void TestCliRunner::reportHoldsEverySection()
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(!text.contains("kelvane123"));
 
-    QString file = path;
-    file.replace("%p", gateway->devicePath().mid(5).replace('/', '_'));
-    QFile pdf(file);
-    QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(file));
+    QFile pdf(scratch.filePath("report.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray content = pdf.readAll();
-    QVERIFY(content.startsWith("%PDF"));
-    QVERIFY(content.contains("/Type /Page\n") || content.contains("/Type /Page\r"));
+    QVERIFY(content.startsWith("%PDF") && content.contains("/Type /Page\n"));
 }
 
 QTEST_MAIN(TestCliRunner)
