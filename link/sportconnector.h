@@ -71,6 +71,9 @@ signals:
     void settingsDamaged();
     void resivedSettings(QJsonObject *Settings);
     void connectSucsessful();
+    // The console refused the credentials: the port is closed, and no
+    // connectionFailure follows (after its warning box).
+    void loginRefused();
     void rebootSucsess();
     void disableInterface();
     void readyToGetOVPN();

@@ -139,6 +139,8 @@ void SPortConnector::refuseLogin()
             boxWarning, tr("Не удалось авторизоваться"),
             tr("Не верные данные для авторизации.\nПроверьте пароль и логин и попробуйте "
                "снова"));
+    if (self)
+        emit loginRefused();
 }
 
 // Everything changes state before the signals go out: the reboot notice of the

@@ -1,7 +1,7 @@
 #include "lora/boxgps.h"
 
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
+#include "settings/inputpatterns.h"
 
 #include <QCheckBox>
 #include <QLabel>

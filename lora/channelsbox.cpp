@@ -1,8 +1,8 @@
 #include "lora/channelsbox.h"
 
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
 #include "pagekit/resizescale.h"
+#include "settings/inputpatterns.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

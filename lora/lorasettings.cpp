@@ -4,8 +4,8 @@
 #include "lora/channelsbox.h"
 #include "lora/gwidedit.h"
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
 #include "pagekit/resizescale.h"
+#include "settings/inputpatterns.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "network/boxlte.h"
 
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
 #include "pagekit/placedwidgets.h"
 #include "pagekit/resizescale.h"
+#include "settings/inputpatterns.h"
 
 #include <QFrame>
 #include <QJsonValue>

@@ -1,9 +1,9 @@
 #include "network/boxstaticip.h"
 
 #include "pagekit/fieldvalidation.h"
-#include "pagekit/inputpatterns.h"
 #include "pagekit/placedwidgets.h"
 #include "pagekit/resizescale.h"
+#include "settings/inputpatterns.h"
 
 #include <QJsonValue>
 #include <QLabel>

@@ -111,36 +111,44 @@ QStringList SettingsHandlerAndCollector::getOVPNFiles()
 
 QJsonObject SettingsHandlerAndCollector::getDeviceInfo()
 {
-    QJsonObject info;
-    info.insert(QStringLiteral("MAC"), takeString(QStringLiteral("8")));
-    info.insert(QStringLiteral("CoreVer"), takeString(QStringLiteral("9")));
+    return deviceInfoOf(*document);
+}
 
-    const QJsonObject addresses = groupObject(QStringLiteral("10"));
+QJsonObject SettingsHandlerAndCollector::deviceInfoOf(QJsonObject &document)
+{
+    const auto takeString = [&document](const char *key) {
+        return document.take(QLatin1String(key)).toString();
+    };
+    QJsonObject info;
+    info.insert(QStringLiteral("MAC"), takeString("8"));
+    info.insert(QStringLiteral("CoreVer"), takeString("9"));
+
+    const QJsonObject addresses = SettingsRules::groupOf(document, QStringLiteral("10"));
     const QString wlan0 = addresses.value(QStringLiteral("0")).toString();
     if (!wlan0.isEmpty())
         info.insert(QStringLiteral("wlan0"), wlan0);
     info.insert(QStringLiteral("eth0"), addresses.value(QStringLiteral("1")).toString());
     info.insert(QStringLiteral("ppp0"), addresses.value(QStringLiteral("2")).toString());
     info.insert(QStringLiteral("tun0"), addresses.value(QStringLiteral("3")).toString());
-    document->remove(QStringLiteral("10"));
+    document.remove(QStringLiteral("10"));
 
-    const QString model = takeString(QStringLiteral("11"));
+    const QString model = takeString("11");
     info.insert(QStringLiteral("Model"), model);
-    const QString revision = takeString(QStringLiteral("12"));
+    const QString revision = takeString("12");
     info.insert(QStringLiteral("Revision"), revision);
     info.insert(QStringLiteral("PCB"), revision);
 
     // Models without LTE name "1.2" in their model text and carry the date in "13".
     if (model.contains(QLatin1String("1.2"))) {
         info.insert(QStringLiteral("LTE"), tr("Нет"));
-        info.insert(QStringLiteral("Date"), takeString(QStringLiteral("13")));
+        info.insert(QStringLiteral("Date"), takeString("13"));
     } else {
         info.insert(QStringLiteral("LTE"), tr("Есть"));
-        info.insert(QStringLiteral("GSM"), takeString(QStringLiteral("13")));
-        info.insert(QStringLiteral("GNSS"), takeString(QStringLiteral("14")));
-        info.insert(QStringLiteral("Date"), takeString(QStringLiteral("15")));
+        info.insert(QStringLiteral("GSM"), takeString("13"));
+        info.insert(QStringLiteral("GNSS"), takeString("14"));
+        info.insert(QStringLiteral("Date"), takeString("15"));
     }
-    info.insert(QStringLiteral("Release_ver"), takeString(QStringLiteral("16")));
+    info.insert(QStringLiteral("Release_ver"), takeString("16"));
     return info;
 }
 
@@ -175,9 +183,4 @@ QByteArray SettingsHandlerAndCollector::toJson() const
 QJsonObject SettingsHandlerAndCollector::groupObject(const QString &key) const
 {
     return SettingsRules::groupOf(*document, key);
-}
-
-QString SettingsHandlerAndCollector::takeString(const QString &key)
-{
-    return document->take(key).toString();
 }

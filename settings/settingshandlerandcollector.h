@@ -28,6 +28,8 @@ public:
     QJsonObject getServerSettings() const;
     QStringList getOVPNFiles();
     QJsonObject getDeviceInfo();
+    // The same on any document: for a program that holds several gateways' documents.
+    static QJsonObject deviceInfoOf(QJsonObject &document);
     bool hasEmptyFields() const;
     // The same test on any document, e.g. a copy about to be saved.
     static bool hasEmptyFields(const QJsonObject &document);
@@ -37,7 +39,6 @@ private:
     SettingsHandlerAndCollector();
 
     QJsonObject groupObject(const QString &key) const;
-    QString takeString(const QString &key);
 
     QJsonObject *document;
 };

@@ -217,6 +217,31 @@ QJsonObject SettingsRules::importedDocument(const QJsonObject &held,
     return shown;
 }
 
+SettingsRules::PageGroups SettingsRules::presetGroups(const QJsonObject &held,
+                                                      const QJsonObject &preset,
+                                                      const QJsonObject &overrides) const
+{
+    PageGroups shown;
+    for (const QString &group : groups()) {
+        if (!held.contains(group) && !preset.contains(group) && !overrides.contains(group))
+            continue;
+        QJsonObject built = groupOf(held, group);
+        QJsonObject fromPreset = groupOf(preset, group);
+        fromPreset.remove(gatewayIdKey);
+        merge(built, fromPreset);
+        merge(built, groupOf(overrides, group));
+        if (group == module1Group || group == module2Group)
+            shown.lora.insert(group, built);
+        else if (group == serverGroup)
+            shown.server.insert(group, built);
+        else
+            shown.network.insert(group, built);
+    }
+    // Top-level keys no page shows go out as the preset has them, as after an import.
+    shown.loaded = unshownGroups(preset);
+    return shown;
+}
+
 QJsonObject SettingsRules::exportDocument(const QJsonObject &held, const PageGroups &shown) const
 {
     QJsonObject saved = held;

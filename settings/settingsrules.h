@@ -77,6 +77,12 @@ public:
     // What the pages show after a preset is imported over the held document: the
     // preset's groups that the model has.
     QJsonObject importedDocument(const QJsonObject &held, const QJsonObject &preset) const;
+    // What the pages would show once a preset is imported over the held document and
+    // the overrides are typed in: each group of the model as the gateway holds it, with
+    // the preset's fields and then the overrides laid over it. The gateway identifiers
+    // come from the gateway or the overrides, never from the preset.
+    PageGroups presetGroups(const QJsonObject &held, const QJsonObject &preset,
+                            const QJsonObject &overrides) const;
     // What a preset export writes: the held document with the target's groups and
     // the other groups the pages show, without gateway identifiers.
     QJsonObject exportDocument(const QJsonObject &held, const PageGroups &shown) const;

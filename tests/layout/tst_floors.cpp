@@ -29,6 +29,7 @@ void TestFloors::noIncludeRunsUpward()
             {"network", pageKit},
             {"device", pageKit},
             {"window", pageKit + QStringList{"report", "lora", "network", "device"}},
+            {"cli", core + QStringList{"report"}},
     };
     const QRegularExpression include(QStringLiteral("^#include \"(\\w+)/[^\"]+\""),
                                      QRegularExpression::MultilineOption);

@@ -28,8 +28,13 @@ void TestPackaging::initTestCase()
                    QStringLiteral("--prefix"), prefix.path()});
     QVERIFY(install.waitForFinished());
     QVERIFY2(install.exitCode() == 0, install.readAll().constData());
-    for (const char *program : {"bin/kelvane", "bin/kelvane-gateway-emulator"})
+    for (const char *program : {"bin/kelvane", "bin/kelvane-cli", "bin/kelvane-gateway-emulator"})
         QVERIFY2(QFileInfo(installed(QLatin1String(program))).isExecutable(), program);
+    // The command line's manual page is its --help.
+    QProcess help;
+    help.start(installed(QStringLiteral("bin/kelvane-cli")), {QStringLiteral("--help")});
+    QVERIFY(help.waitForFinished() && help.exitCode() == 0);
+    QVERIFY(help.readAllStandardOutput().contains("\nEXIT STATUS\n"));
 }
 
 void TestPackaging::filesPassTheirValidators_data()

@@ -72,6 +72,7 @@ class TestSettingsRules : public QObject
 private slots:
     void applyPendingAndVerify_data();
     void applyPendingAndVerify();
+    void presetOverHeld();
 };
 
 void TestSettingsRules::applyPendingAndVerify_data()
@@ -142,6 +143,27 @@ void TestSettingsRules::applyPendingAndVerify()
     QVERIFY(SettingsRules::verify(sent, gateway).isEmpty());
     // A gateway that took nothing still holds every pending field's old value.
     QCOMPARE(SettingsRules::verify(sent, held), changes);
+}
+
+// A preset over the gateway's settings: what it lacks stays as the gateway holds it,
+// its gateway ID never counts (an override's does), and groups the model lacks stay out.
+void TestSettingsRules::presetOverHeld()
+{
+    const QJsonObject preset{
+            {"100", QJsonObject{{"110", "FFFFFFFFFFFFFFFF"}, {"111", "preset.example"}}},
+            {"350", QJsonObject{{"353", "from preset"}}}};
+    const QJsonObject tk1 = heldFor(1);
+    const SettingsRules tk1Rules(1);
+    QCOMPARE(fieldNames(tk1Rules.pendingChanges(tk1, tk1Rules.presetGroups(tk1, preset, {}))),
+             QStringList{"100/111"});
+
+    const QJsonObject tk3Max = heldFor(3);
+    const SettingsRules rules(3);
+    const SettingsRules::PageGroups shown = rules.presetGroups(
+            tk3Max, preset, {{"100", QJsonObject{{"110", "AA555A00000000FF"}}}});
+    QCOMPARE(fieldNames(rules.pendingChanges(tk3Max, shown)),
+             QStringList({"100/110", "100/111", "350/353"}));
+    QCOMPARE(rules.targetDocument(tk3Max, shown)["200"], tk3Max["200"]);
 }
 
 QTEST_MAIN(TestSettingsRules)

@@ -1,4 +1,4 @@
-#include "pagekit/inputpatterns.h"
+#include "settings/inputpatterns.h"
 
 const QRegularExpression &InputPatterns::ipv4()
 {

@@ -1,4 +1,4 @@
-#include "pagekit/inputpatterns.h"
+#include "settings/inputpatterns.h"
 
 #include <QRegularExpressionValidator>
 #include <QtTest>
