@@ -4,6 +4,7 @@
 #include "emulator/gatewayemulator.h"
 #include "link/replyframer.h"
 #include "link/sportconnector.h"
+#include "toolhelp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -170,6 +171,13 @@ bool benchPort(const Stream &stream, int chunkBytes)
 
 int main(int argc, char **argv)
 {
+    if (printedHelp(
+                argc, argv,
+                "Usage: bench_linkreading [MEGABYTES] [CHUNK]\n"
+                "The link's reading path against the line rate of 1500000 baud: MEGABYTES\n"
+                "(default 3) of replies and log lines through the framer, the port and the link,\n"
+                "written by the emulator at once or in pieces of up to CHUNK bytes.\n"))
+        return 0;
     QCoreApplication application(argc, argv);
     const qsizetype megaBytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 3;
     // 0: the emulator writes as fast as the pty takes it; otherwise in pieces up to this size.

@@ -1,5 +1,6 @@
 #include "emulator/gatewayemulator.h"
 #include "settings/settingshandlerandcollector.h"
+#include "toolhelp.h"
 #include "window/basicwindow.h"
 #include "window/connectionstateline.h"
 #include "windowdriver.h"
@@ -56,6 +57,13 @@ QString summary(QList<qint64> times)
 // quiet, which leaves it to the window's presence poll.
 int main(int argc, char *argv[])
 {
+    if (printedHelp(
+                argc, argv,
+                "Usage: bench_reconnect [ROUNDS]\n"
+                "How long the main window takes to notice a pulled adapter and to be connected\n"
+                "again once it returns, over ROUNDS (default 5) rounds: once with the line\n"
+                "hanging up as the device goes, once with only the device's link gone.\n"))
+        return 0;
     WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
     WindowDriver::prepareApplication(QStringLiteral("KelvaneBenchmark"));

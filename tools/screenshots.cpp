@@ -1,5 +1,6 @@
 #include "emulator/gatewayemulator.h"
 #include "settings/settingshandlerandcollector.h"
+#include "toolhelp.h"
 #include "window/basicwindow.h"
 #include "windowdriver.h"
 
@@ -58,6 +59,13 @@ void settle(int periodMs = settleMs)
 // settings, once per tab in a light and in a dark palette.
 int main(int argc, char *argv[])
 {
+    if (printedHelp(
+                argc, argv,
+                "Usage: kelvane-screenshots [FOLDER]\n"
+                "Renders the main window, connected to the gateway emulator and filled with its\n"
+                "settings, once per tab in a light and a dark palette, as tabN-light.png and\n"
+                "tabN-dark.png in FOLDER (default docs/screenshots).\n"))
+        return 0;
     WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
     WindowDriver::prepareApplication(QStringLiteral("KelvaneScreenshots"));
