@@ -1,6 +1,10 @@
 #include "link/serialadapters.h"
 
+#include "emulator/pseudoterminal.h"
+
 #include <QtTest>
+
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(SerialAdapter)
 
@@ -11,6 +15,8 @@ class TestSerialAdapters : public QObject
 private slots:
     void namedAndFoundAgain_data();
     void namedAndFoundAgain();
+    void onlyOwnEmulatorLinkListed_data();
+    void onlyOwnEmulatorLinkListed();
 };
 
 void TestSerialAdapters::namedAndFoundAgain_data()
@@ -54,6 +60,45 @@ void TestSerialAdapters::namedAndFoundAgain()
     const SerialAdapter other{"/dev/ttyUSB8", "ttyUSB8", "FT232R USB UART", "FTDI", "B7", ""};
     QCOMPARE(SerialAdapters::locate(id, {other, returned}), returned.systemLocation);
     QVERIFY(SerialAdapters::locate(id, {other}).isEmpty());
+}
+
+// Whoever owns the link would catch the password the window types into it.
+void TestSerialAdapters::onlyOwnEmulatorLinkListed_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("own link to own terminal") << "link" << true;
+    QTest::newRow("terminal itself, no link") << "terminal" << false;
+    QTest::newRow("link to a plain file") << "file" << false;
+    QTest::newRow("link to nothing") << "dangling" << false;
+    QTest::newRow("link of another user") << "foreign" << false;
+}
+
+void TestSerialAdapters::onlyOwnEmulatorLinkListed()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, listed);
+
+    QTemporaryDir dir;
+    PseudoTerminal terminal;
+    QVERIFY(terminal.open());
+    const QString link = dir.filePath("kelvane-gateway");
+    const QString plain = dir.filePath("plain");
+    QFile(plain).open(QIODevice::WriteOnly);
+    QString path = link;
+    if (kind == "terminal")
+        path = terminal.slavePath();
+    else
+        QVERIFY(QFile::link(kind == "file"               ? plain
+                                    : kind == "dangling" ? dir.filePath("gone")
+                                                         : terminal.slavePath(),
+                            link));
+    if (kind == "foreign") {
+        constexpr uid_t nobody = 65534;
+        if (::lchown(QFile::encodeName(link).constData(), nobody, nobody) != 0)
+            QSKIP("only a privileged test can give a link to another user");
+    }
+    QCOMPARE(SerialAdapters::isOwnEmulatorLink(path), listed);
 }
 
 QTEST_MAIN(TestSerialAdapters)
