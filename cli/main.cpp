@@ -1,10 +1,10 @@
 #include "cli/clirunner.h"
 #include "link/portcloser.h"
+#include "settings/catalogue.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QSocketNotifier>
 #include <QTranslator>
 
@@ -53,9 +53,7 @@ int main(int argc, char *argv[])
     // Field labels and the report follow the system language as the window does:
     // English on every locale that is not Russian.
     QTranslator translator;
-    if (!QLocale::system().name().contains(QLatin1String("ru"))
-        && translator.load(QStringLiteral(":/i18n/Kelvane.qm")))
-        QCoreApplication::installTranslator(&translator);
+    Catalogue::installFor(Catalogue::systemLocaleName(), translator);
 
     QFile out;
     QFile err;

@@ -2,7 +2,7 @@
 #include "settings/settingshandlerandcollector.h"
 #include "window/applicationfont.h"
 #include "window/basicwindow.h"
-#include "window/catalogue.h"
+#include "settings/catalogue.h"
 
 #include <QApplication>
 #include <QIcon>

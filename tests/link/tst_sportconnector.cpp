@@ -3,7 +3,7 @@
 #include "link/historylog.h"
 #include "link/sportconnector.h"
 #include "linkedgateway.h"
-#include "window/catalogue.h"
+#include "settings/catalogue.h"
 
 #include <QCoreApplication>
 #include <QDir>

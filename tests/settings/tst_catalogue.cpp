@@ -1,4 +1,4 @@
-#include "window/catalogue.h"
+#include "settings/catalogue.h"
 
 #include <QTranslator>
 #include <QtTest>
