@@ -2,7 +2,6 @@
 
 #include "device/aboutdeveloper.h"
 #include "device/aboutdevice.h"
-#include "link/reconnectwait.h"
 #include "link/sportconnector.h"
 #include "lora/loralogs.h"
 #include "lora/othersettings.h"
@@ -10,18 +9,14 @@
 #include "network/networksettings.h"
 #include "pagekit/colorscheme.h"
 #include "pagekit/fieldvalidation.h"
-#include "settings/fieldcatalog.h"
-#include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/applyreport.h"
-#include "window/connectionstateline.h"
+#include "window/connectionpanel.h"
 #include "window/pendingchangesbutton.h"
-#include "window/portchooser.h"
 #include "window/waitinganimation.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDebug>
@@ -29,19 +24,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QJsonDocument>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTabWidget>
 
-#include <utility>
-
 namespace {
+
+using State = GatewaySession::State;
 
 const QString portKey = QStringLiteral("Port");
 const QString modelKey = QStringLiteral("Model");
@@ -55,52 +47,21 @@ constexpr int modelTk0 = 0;
 constexpr int modelTk1 = 1;
 constexpr int modelTk3 = 2;
 constexpr int modelTk3Max = 3;
-constexpr int slowBaudRate = 115200;
-constexpr int fastBaudRate = 1500000;
 
 constexpr int loraTab = 0;
 constexpr int logsTab = 1;
-constexpr int networkTab = 2;
 constexpr int otherTab = 3;
-constexpr int deviceTab = 4;
+constexpr int lastTabIndex = 4;
 
-constexpr int boxInformation = 1;
-constexpr int boxWarning = 2;
-constexpr int boxCritical = 3;
+constexpr int boxInformation = QMessageBox::Information;
+constexpr int boxWarning = QMessageBox::Warning;
+constexpr int boxCritical = QMessageBox::Critical;
 
-const QRect logoGeometry(8, 5, 141, 121);
-const QRect portGeometry(10, 140, 101, 24);
-const QRect refreshGeometry(120, 140, 24, 24);
-const QRect modelLabelGeometry(10, 170, 51, 24);
-const QRect modelGeometry(72, 170, 71, 24);
-const QRect authGeometry(10, 200, 131, 121);
-const QRect expandAuthGeometry(105, 4, 24, 11);
-const QRect loginLabelGeometry(10, 20, 113, 20);
-const QRect loginGeometry(10, 40, 113, 24);
-const QRect passwordLabelGeometry(10, 70, 90, 20);
-const QRect passwordGeometry(10, 90, 113, 24);
-const QRect showPasswordGeometry(102, 67, 24, 24);
 constexpr int leftColumnX = 10;
 constexpr int buttonWidthPx = 131;
 constexpr int buttonHeightPx = 24;
 constexpr int iconButtonSidePx = 24;
-constexpr int expandedAuthHeightPx = 121;
-constexpr int collapsedAuthHeightPx = 21;
-constexpr int connectExpandedY = 330;
-constexpr int disconnectExpandedY = 360;
-constexpr int connectCollapsedY = 230;
-constexpr int disconnectCollapsedY = 260;
-// Two rows under the disconnect button.
-constexpr int stateLineBelowDisconnectPx = 30;
-constexpr int stateLineWidthPx = 141;
-constexpr int stateLineHeightPx = 32;
-
 // Distances from the window's bottom and right edges.
-constexpr int holdBoxFromBottomPx = 205;
-constexpr int holdBoxWidthPx = 135;
-constexpr int holdBoxHeightPx = 21;
-constexpr int exportFromBottomPx = 175;
-constexpr int importFromBottomPx = 145;
 constexpr int requestFromBottomPx = 70;
 constexpr int applyFromBottomPx = 40;
 constexpr int pendingFromBottomPx = 16;
@@ -112,59 +73,35 @@ constexpr int tabsY = 10;
 constexpr int tabsWidthLessPx = 170;
 constexpr int tabsHeightLessPx = 24;
 
-constexpr int lastTabIndex = 4;
-
-const QString logoPicture = QStringLiteral(":/Logo/LogoRU.png");
-const QString logoPictureDark = QStringLiteral(":/Logo/LogoRU_w.png");
-const QString refreshPicture = QStringLiteral(":/Pictures/Refresh.png");
-const QString hidePasswordPicture = QStringLiteral(":/Pictures/HidePwd.png");
-const QString showPasswordPicture = QStringLiteral(":/Pictures/ShowPwd.png");
 const QString aboutPicture = QStringLiteral(":/Pictures/AboutDev.png");
+const QString aboutPictureDark = QStringLiteral(":/Pictures/AboutDev_w.png");
 
-QString themed(const QString &path, ColorScheme::Scheme scheme)
+bool loggedIn(State state)
 {
-    if (scheme != ColorScheme::Dark)
-        return path;
-    QString dark = path;
-    return dark.insert(dark.lastIndexOf(QLatin1Char('.')), QStringLiteral("_w"));
-}
-
-// Presets are proposed beside the program, unless it is installed where the
-// operator cannot write.
-QString presetDirectory()
-{
-    const QString programDirectory = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programDirectory).isWritable())
-        return programDirectory;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return state == State::Connected || state == State::Reading || state == State::Applying
+            || state == State::Verifying || state == State::Rebooting;
 }
 
 } // namespace
 
-BasicWindow::BasicWindow(QWidget *parent)
-    : QWidget(parent), connectionTimer(this), exchangeTimer(this), pendingTimer(this)
+BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), pendingTimer(this)
 {
-    connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     setMinimumSize(minimumWidthPx, minimumHeightPx);
     setWindowTitle(QStringLiteral("Kelvane_v1.1.2").replace(QLatin1Char('_'), QLatin1Char(' ')));
 
-    createLeftColumn();
+    panel = new ConnectionPanel(this);
+    presets = new PresetActions(this, this);
+    createExchangeButtons();
     createPages();
-    portChooser = new PortChooser(portBox, this);
-    refreshPortList();
-    reconnect = new ReconnectWait(this);
-    connect(reconnect, &ReconnectWait::adapterReturned, this, &BasicWindow::reconnectTo);
+    session = new GatewaySession(this);
 
     spinner = new WaitingAnimation(this);
     spinner->setObjectName(QStringLiteral("spinner"));
     spinner->setDuration(spinnerFadeMs);
 
     makeWindowConnections();
+    connectSession();
 
-    exchangeTimer.setObjectName(QStringLiteral("exchangeTimer"));
-    exchangeTimer.setSingleShot(true);
-    exchangeTimer.setInterval(exchangeTimeoutMs);
-    connect(&exchangeTimer, &QTimer::timeout, this, &BasicWindow::exchangeTimedOut);
     pendingTimer.setObjectName(QStringLiteral("pendingTimer"));
     pendingTimer.setSingleShot(true);
     pendingTimer.setInterval(0);
@@ -172,109 +109,39 @@ BasicWindow::BasicWindow(QWidget *parent)
     watchPageFields();
 
     QSettings settings;
-    portChooser->choose(settings.value(portKey, defaultPort).toString());
+    panel->choosePort(settings.value(portKey, defaultPort).toString());
     changeInterface(settings.value(modelKey, modelTk0).toInt());
     const int storedTab = settings.value(currentTabKey, loraTab).toInt();
     tabs->setCurrentIndex(storedTab > lastTabIndex ? storedTab - 1 : storedTab);
 
     changeIcons(QPalette());
+    updateControls();
 }
 
 BasicWindow::~BasicWindow()
 {
     QSettings settings;
     settings.setValue(currentTabKey, tabs->currentIndex());
-    settings.setValue(modelKey, modelBox->currentIndex());
-    settings.setValue(portKey, portChooser->remembered());
-    // No event loop may run again to delete the link later.
-    const QPointer<SPortConnector> closing = link;
-    if (link)
-        disconnectFromGateway();
-    delete closing.data();
-    connectionTimer.stop();
+    settings.setValue(modelKey, panel->modelBox()->currentIndex());
+    settings.setValue(portKey, panel->rememberedPort());
+    // The gateway hears the closing lines; the window shows nothing more.
+    disconnect(session, nullptr, this, nullptr);
+    session->close();
     delete aboutWindow.data();
 }
 
-void BasicWindow::createLeftColumn()
+void BasicWindow::createExchangeButtons()
 {
-    logoLabel = new QLabel(this);
-    logoLabel->setObjectName(QStringLiteral("logoLabel"));
-    logoLabel->setGeometry(logoGeometry);
-
-    authGroup = new QGroupBox(tr("Авторизация"), this);
-    authGroup->setObjectName(QStringLiteral("authGroup"));
-    authGroup->setGeometry(authGeometry);
-
-    loginLabel = new QLabel(tr("Логин"), authGroup);
-    loginLabel->setGeometry(loginLabelGeometry);
-    passwordLabel = new QLabel(tr("Пароль"), authGroup);
-    passwordLabel->setGeometry(passwordLabelGeometry);
-    modelLabel = new QLabel(tr("Модель:"), this);
-    modelLabel->setGeometry(modelLabelGeometry);
-
-    loginEdit = new QLineEdit(QStringLiteral("root"), authGroup);
-    loginEdit->setObjectName(QStringLiteral("loginEdit"));
-    loginEdit->setClearButtonEnabled(true);
-    loginEdit->setGeometry(loginGeometry);
-    passwordEdit = new QLineEdit(authGroup);
-    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
-    passwordEdit->setEchoMode(QLineEdit::Password);
-    passwordEdit->setClearButtonEnabled(true);
-    passwordEdit->setGeometry(passwordGeometry);
-
-    // Editable, so that any device path (a symbolic link, a pseudo-terminal) can be typed.
-    portBox = new QComboBox(this);
-    portBox->setObjectName(QStringLiteral("portBox"));
-    portBox->setEditable(true);
-    portBox->setInsertPolicy(QComboBox::NoInsert);
-    portBox->setGeometry(portGeometry);
-
-    modelBox = new QComboBox(this);
-    modelBox->setObjectName(QStringLiteral("modelBox"));
-    modelBox->setGeometry(modelGeometry);
-    modelBox->addItem(tr("ТК-0"), slowBaudRate);
-    modelBox->addItem(tr("ТК-1"), slowBaudRate);
-    modelBox->addItem(tr("ТК-3"), slowBaudRate);
-    modelBox->addItem(tr("ТК-3Max"), fastBaudRate);
-    lastBaudRate = slowBaudRate;
-
-    const auto makeButton = [this](const QString &text, const QString &name) {
-        auto *button = new QPushButton(text, this);
-        button->setObjectName(name);
-        return button;
-    };
-    refreshButton = makeButton(QString(), QStringLiteral("refreshButton"));
-    refreshButton->setGeometry(refreshGeometry);
-    connectButton = makeButton(tr("Подключиться"), QStringLiteral("connectButton"));
-    connectButton->setGeometry(leftColumnX, connectExpandedY, buttonWidthPx, buttonHeightPx);
-    disconnectButton = makeButton(tr("Отключиться"), QStringLiteral("disconnectButton"));
-    disconnectButton->setGeometry(leftColumnX, disconnectExpandedY, buttonWidthPx, buttonHeightPx);
-    exportButton = makeButton(tr("Экспорт настроек"), QStringLiteral("exportButton"));
-    importButton = makeButton(tr("Импорт настроек"), QStringLiteral("importButton"));
-    requestButton = makeButton(tr("Запросить настройки"), QStringLiteral("requestButton"));
-    applyButton = makeButton(tr("Применить настройки"), QStringLiteral("applyButton"));
+    requestButton = new QPushButton(tr("Запросить настройки"), this);
+    requestButton->setObjectName(QStringLiteral("requestButton"));
+    applyButton = new QPushButton(tr("Применить настройки"), this);
+    applyButton->setObjectName(QStringLiteral("applyButton"));
     pendingButton = new PendingChangesButton(this);
     pendingButton->setObjectName(QStringLiteral("pendingButton"));
     pendingButton->hide();
-    showPasswordButton = new QPushButton(authGroup);
-    showPasswordButton->setObjectName(QStringLiteral("showPasswordButton"));
-    showPasswordButton->setGeometry(showPasswordGeometry);
-    showPasswordButton->setFlat(true);
-    aboutButton = makeButton(QString(), QStringLiteral("aboutButton"));
-    expandAuthButton = new QPushButton(authGroup);
-    expandAuthButton->setObjectName(QStringLiteral("expandAuthButton"));
-    expandAuthButton->setGeometry(expandAuthGeometry);
-
-    stateLine = new ConnectionStateLine(this);
-    stateLine->setGeometry(leftColumnX, disconnectExpandedY + stateLineBelowDisconnectPx,
-                           stateLineWidthPx, stateLineHeightPx);
-
-    for (QPushButton *button : {refreshButton, showPasswordButton, aboutButton})
-        button->setIconSize(QSize(iconButtonSidePx, iconButtonSidePx) * 3 / 4);
-
-    disconnectButton->setEnabled(false);
-    requestButton->setEnabled(false);
-    applyButton->setEnabled(false);
+    aboutButton = new QPushButton(this);
+    aboutButton->setObjectName(QStringLiteral("aboutButton"));
+    aboutButton->setIconSize(QSize(iconButtonSidePx, iconButtonSidePx) * 3 / 4);
 }
 
 void BasicWindow::createPages()
@@ -301,31 +168,67 @@ void BasicWindow::createPages()
     tabs->lower();
 }
 
+// Made once: whether a button does anything follows from the session's state.
 void BasicWindow::makeWindowConnections()
 {
-    connect(passwordEdit, &QLineEdit::returnPressed, spinner, &WaitingAnimation::start);
-    connect(passwordEdit, &QLineEdit::returnPressed, this, &BasicWindow::connectToGateway);
-    connect(expandAuthButton, &QPushButton::pressed, this, &BasicWindow::expandAuthForm);
-    connect(connectButton, &QPushButton::pressed, spinner, &WaitingAnimation::start);
-    connect(connectButton, &QPushButton::pressed, this, &BasicWindow::connectToGateway);
-    connect(showPasswordButton, &QPushButton::pressed, this, &BasicWindow::editViewPassGateway);
+    connect(panel, &ConnectionPanel::connectRequested, this, &BasicWindow::connectToGateway);
+    connect(panel, &ConnectionPanel::disconnectRequested, this,
+            &BasicWindow::disconnectFromGateway);
     connect(aboutButton, &QPushButton::pressed, this, &BasicWindow::showAboutDeveloperWindow);
-    connect(refreshButton, &QPushButton::pressed, this, &BasicWindow::refreshPortList);
-    connect(exportButton, &QPushButton::pressed, this, &BasicWindow::savePresets);
-    connect(importButton, &QPushButton::pressed, this, &BasicWindow::loadPresets);
+    connect(requestButton, &QPushButton::pressed, session, &GatewaySession::read);
+    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway);
     connect(devicePage->reportButton, &QPushButton::pressed, this, &BasicWindow::saveReport);
+    connect(devicePage->resetGatewayButton, &QPushButton::pressed, session,
+            &GatewaySession::resetSettings);
+    connect(devicePage->resetLoRaButton, &QPushButton::pressed, session,
+            &GatewaySession::resetLoRaSettings);
+    connect(devicePage->rebootButton, &QPushButton::pressed, session, &GatewaySession::reboot);
     connect(networkPage, &NetworkSettings::showDialogMessage, this, &BasicWindow::showDialogWidget);
     connect(logsPage, &LoRaLogs::showDialog, this, &BasicWindow::showDialogWidget);
-    connect(modelBox, &QComboBox::currentIndexChanged, this, &BasicWindow::changeInterface);
+    connect(logsPage, &LoRaLogs::runLoRaLogs, session, &GatewaySession::startLogStream);
+    connect(logsPage, &LoRaLogs::stopLoRaLogs, session, &GatewaySession::stopLogStream);
+    connect(panel->modelBox(), &QComboBox::currentIndexChanged, this,
+            &BasicWindow::changeInterface);
     connect(otherPage, &OtherSettings::usingLocalServer, this,
             &BasicWindow::forwardLocalServerChoice);
-    connect(logsPage, &LoRaLogs::runLoRaLogs, this, [this] { logStreamWanted = true; });
-    connect(logsPage, &LoRaLogs::stopLoRaLogs, this, [this] { logStreamWanted = false; });
+    connect(loraPage, &StackLoRaSettings::useDoubleModule, session,
+            &GatewaySession::runPacketForwarder);
+}
+
+void BasicWindow::connectSession()
+{
+    connect(session, &GatewaySession::stateChanged, this, &BasicWindow::sessionStateChanged);
+    connect(session, &GatewaySession::linkMessage, this, &BasicWindow::showBox);
+    connect(session, &GatewaySession::connected, this, &BasicWindow::unlockingSettingsFunctions);
+    connect(session, &GatewaySession::settingsRead, this, [this](const QJsonObject &document) {
+        QJsonObject received = document;
+        resivedSettings(&received);
+    });
+    connect(session, &GatewaySession::applyFinished, this, &BasicWindow::applyFinished);
+    connect(session, &GatewaySession::exchangeFailed, this, &BasicWindow::exchangeFailed);
+    connect(session, &GatewaySession::applyAnsweredLate, this, [this] {
+        showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки применены!"));
+    });
+    connect(session, &GatewaySession::adapterLost, this, &BasicWindow::adapterLost);
+    connect(session, &GatewaySession::reconnected, this, &BasicWindow::sameGatewayBack);
+    connect(session, &GatewaySession::otherGateway, this, &BasicWindow::otherGatewayBack);
+    connect(session, &GatewaySession::identityUnconfirmed, this, [this] {
+        showDialogWidget(boxWarning, tr("Переподключение"),
+                         tr("Не удалось проверить, та же ли это базовая станция. Запросите "
+                            "настройки, прежде чем применять."));
+    });
+    connect(session, &GatewaySession::modelReported, this, &BasicWindow::gatewayReportedModel);
+    connect(session, &GatewaySession::logText, logsPage, &LoRaLogs::setLoRaLogs);
+    connect(session, &GatewaySession::bootText, devicePage, &AboutDevice::Set_Reboot_Logs);
+    connect(session, &GatewaySession::moduleStateReported, loraPage,
+            &StackLoRaSettings::setModuleState);
+    connect(session, &GatewaySession::rebootStarted, this, &BasicWindow::disableInterface);
+    connect(session, &GatewaySession::rebooted, this, &BasicWindow::rebootSucsess);
 }
 
 void BasicWindow::refreshPortList()
 {
-    portChooser->refresh();
+    panel->refreshPortList();
 }
 
 void BasicWindow::showDialogWidget(int index, QString Title, QString Text)
@@ -335,316 +238,160 @@ void BasicWindow::showDialogWidget(int index, QString Title, QString Text)
     box.exec();
 }
 
-QByteArray BasicWindow::loginBytes() const
+void BasicWindow::showBox(int icon, const QString &title, const QString &text)
 {
-    return loginEdit->text().toUtf8() + QByteArrayLiteral("\r");
-}
-
-QByteArray BasicWindow::passwordBytes() const
-{
-    return passwordEdit->text().toUtf8() + QByteArrayLiteral("\r");
+    showDialogWidget(icon, title, text);
 }
 
 void BasicWindow::connectToGateway()
 {
-    if (link || reconnect->recovering())
-        disconnectFromGateway();
-
     // The last apply's check belongs to the gateway it was made on.
     lastOutcome = CommissioningReport::Outcome::NoApply;
     lastDrift.clear();
     lastConfirmedFields = 0;
-    const PortChooser::Choice port = portChooser->chosen();
+    const PortChooser::Choice port = panel->chosenPort();
     adapterName = port.name;
-    reconnect->begin(port.id, loginBytes(), passwordBytes());
-    startLink(port.path);
+    session->open(port.path, port.id, panel->loginBytes(), panel->passwordBytes());
 }
 
-// The operator's attempt and every reconnection after a pulled adapter start here;
-// the credentials are the ones typed for this session.
-void BasicWindow::startLink(const QString &path)
+void BasicWindow::disconnectFromGateway()
 {
-    const QVariant baudRate = modelBox->currentData();
-    link = new SPortConnector(baudRate.isValid() ? baudRate.toInt() : lastBaudRate);
-    reconnect->setOpened(path);
-    link->setConnectionParameters(path, reconnect->login(), reconnect->password());
-    reportedModel = -1;
-    // The window reports every outcome in one box of its own.
-    link->setOutcomeBoxes(false);
-
-    connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
-            Qt::UniqueConnection);
-    if (reconnect->recovering())
-        connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::reconnectMessage);
-    else
-        connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::showDialogWidget);
-    connect(link, &SPortConnector::connectSucsessful, this,
-            &BasicWindow::unlockingSettingsFunctions);
-    connect(link, &SPortConnector::stopSpinner, spinner, &WaitingAnimation::stop);
-    connect(link, &SPortConnector::stopSpinner, this, &BasicWindow::attemptEnded);
-    connect(link, &SPortConnector::connectionFailure, this, &BasicWindow::deleteSPortInstance);
-    connect(link, &SPortConnector::disableInterface, this, &BasicWindow::disableInterface);
-    connect(link, &SPortConnector::gatewayModel, this, &BasicWindow::gatewayReportedModel);
-    connect(link, &SPortConnector::recivedStatusLoRaModules, loraPage,
-            &StackLoRaSettings::setModuleState);
-    connect(link, &SPortConnector::portLost, this, &BasicWindow::adapterLost);
-
-    // The attempt can be cancelled for as long as it runs.
-    disconnectButton->setEnabled(true);
-    stateLine->setState(ConnectionStateLine::State::Connecting);
-    link->connectToGatewayPort();
+    session->close();
 }
 
 void BasicWindow::unlockingSettingsFunctions()
 {
-    if (!link)
-        return;
-    setConnectedControls(true);
-    devicePage->unlockServiceButtons();
-    otherPage->attachLink(link);
-    networkPage->attachLink(link);
+    updateControls();
+}
 
-    connect(link, &SPortConnector::settingsApplied, this, &BasicWindow::gatewayTookSettings);
-    connect(link, &SPortConnector::errorReply, this, &BasicWindow::gatewayReportedError);
-    connect(link, &SPortConnector::settingsDamaged, this, &BasicWindow::settingsReplyDamaged);
-    connect(link, &SPortConnector::blockRequestBTN, this, &BasicWindow::blockGetSettingsButton);
-    connect(devicePage->resetGatewayButton, &QPushButton::pressed, link,
-            &SPortConnector::resetDefaultSettings);
-    connect(devicePage->resetLoRaButton, &QPushButton::pressed, link,
-            &SPortConnector::resetLoRaDefaultSettings);
-    connect(devicePage->rebootButton, &QPushButton::pressed, link, &SPortConnector::rebootGateway);
-    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
-            Qt::UniqueConnection);
-    connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
-            Qt::UniqueConnection);
-    connect(requestButton, &QPushButton::pressed, spinner, &WaitingAnimation::start,
-            Qt::UniqueConnection);
-    connect(link, &SPortConnector::resivedSettings, this, &BasicWindow::resivedSettings);
-    connect(logsPage, &LoRaLogs::runLoRaLogs, link, &SPortConnector::startGetPacketForwarderLogs);
-    connect(logsPage, &LoRaLogs::stopLoRaLogs, link, &SPortConnector::stopGetPacketForwarderLogs);
-    connect(link, &SPortConnector::sendLoRaLogs, logsPage, &LoRaLogs::setLoRaLogs);
-    connect(link, &SPortConnector::sendRebootLogs, devicePage, &AboutDevice::Set_Reboot_Logs);
-    connect(link, &SPortConnector::rebootSucsess, this, &BasicWindow::rebootSucsess);
-    connect(link, &SPortConnector::connectionCoreDropped, this, &BasicWindow::coreLost);
-    connect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck,
-            Qt::UniqueConnection);
-    connect(loraPage, &StackLoRaSettings::useDoubleModule, link,
-            &SPortConnector::runPacketForwarder);
-
-    connectionTimer.start(connectionCheckPeriodMs);
-
-    // Back after a pulled adapter: the pages kept everything, nothing is applied
-    // or read by itself, and the log stream runs again if it ran.
-    if (reconnect->recovering()) {
-        reconnect->recovered();
-        disconnect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::reconnectMessage);
-        connect(link, &SPortConnector::sendTxtDialog, this, &BasicWindow::showDialogWidget);
-        if (logStreamWanted)
-            link->startGetPacketForwarderLogs();
+void BasicWindow::sessionStateChanged(GatewaySession::State state)
+{
+    const State before = std::exchange(shownState, state);
+    // The session is over: what the pages say of the gateway goes back to its default.
+    if (state == State::Disconnected && before != State::Connecting && before != State::LoggingIn) {
+        logsPage->resetSendLogs();
+        setCoreVersionKeepingPages(disconnectedCoreVersion);
     }
-    showConnected();
+    updateControls();
 }
 
-void BasicWindow::showConnected()
+// The one place that decides what the operator can press.
+void BasicWindow::updateControls()
 {
-    stateLine->setState(ConnectionStateLine::State::Connected, modelBox->currentText(),
-                        adapterName);
+    const State state = session->state();
+    const bool attempt = state == State::Connecting || state == State::LoggingIn;
+    panel->setSessionRunning(state != State::Disconnected && !attempt, attempt);
+    requestButton->setEnabled(session->isIdle());
+    applyButton->setEnabled(session->isIdle() && !session->applyBlocked());
+    if (session->isOnline())
+        devicePage->unlockServiceButtons();
+    else
+        devicePage->lockServiceButtons();
+    const bool busy = attempt || state == State::Reading || state == State::Applying
+            || state == State::Verifying;
+    if (busy)
+        spinner->start();
+    else
+        spinner->stop();
+    attachPages(loggedIn(state) ? session->link() : nullptr);
+    showConnectionState();
 }
 
-void BasicWindow::setConnectedControls(bool connected)
+void BasicWindow::showConnectionState()
 {
-    for (QWidget *control : {static_cast<QWidget *>(portBox), static_cast<QWidget *>(refreshButton),
-                             static_cast<QWidget *>(modelBox), static_cast<QWidget *>(authGroup),
-                             static_cast<QWidget *>(connectButton)})
-        control->setEnabled(!connected);
-    for (QPushButton *button : {disconnectButton, requestButton, applyButton})
-        button->setEnabled(connected);
+    switch (session->state()) {
+    case State::Disconnected:
+        panel->showState(session->endedByLoss() ? ConnectionStateLine::State::Lost
+                                                : ConnectionStateLine::State::NotConnected);
+        break;
+    case State::Connecting:
+    case State::LoggingIn:
+    case State::Reconnecting:
+        panel->showState(ConnectionStateLine::State::Connecting);
+        break;
+    case State::Rebooting:
+        panel->showState(ConnectionStateLine::State::Rebooting);
+        break;
+    case State::WaitingForAdapter:
+        panel->showState(ConnectionStateLine::State::WaitingForAdapter);
+        break;
+    default:
+        panel->showState(ConnectionStateLine::State::Connected, modelName(), adapterName);
+        break;
+    }
 }
 
-void BasicWindow::connectionCheck()
+void BasicWindow::attachPages(SPortConnector *link)
 {
-    if (link && reconnect->adapterPresent())
+    if (attachedLink == link)
         return;
-    adapterLost();
+    if (attachedLink || !link) {
+        otherPage->detachLink();
+        networkPage->detachLink();
+    }
+    attachedLink = link;
+    if (link) {
+        otherPage->attachLink(link);
+        networkPage->attachLink(link);
+    }
 }
 
-// The adapter went (or the line hung up) during a session: the window keeps its
-// pages and waits for the same adapter to return.
-void BasicWindow::adapterLost()
+// The gateway or its line went during an apply: only a read will tell what it took.
+void BasicWindow::adapterLost(bool applyOutcomeUnknown)
 {
-    const ConnectionStateLine::State state = stateLine->state();
-    const bool inSession = state == ConnectionStateLine::State::Connected
-            || state == ConnectionStateLine::State::Rebooting
-            || (state == ConnectionStateLine::State::Connecting && reconnect->recovering());
-    if (!inSession)
-        return;
-    const Exchange interrupted = endExchange();
-    connectionTimer.stop();
-    spinner->stop();
-    otherPage->detachLink();
-    networkPage->detachLink();
-    dropLink();
-    setConnectedControls(true);
-    requestButton->setEnabled(false);
-    applyButton->setEnabled(false);
-    devicePage->lockServiceButtons();
-    connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
-            Qt::UniqueConnection);
-    stateLine->setState(ConnectionStateLine::State::WaitingForAdapter);
-    reconnect->wait();
-    // The gateway may or may not have taken what went out; only a read will tell.
-    if (interrupted == Exchange::Apply || interrupted == Exchange::ReadBack)
+    if (applyOutcomeUnknown)
         showDialogWidget(boxWarning, tr("Настройки"),
                          tr("Связь прервалась во время применения настроек. Применены ли они, "
                             "неизвестно: после переподключения запросите настройки, чтобы "
                             "проверить."));
 }
 
-void BasicWindow::reconnectTo(const QString &path)
+// Back after a pulled adapter: the pages kept everything, and the held document is
+// what the gateway holds now.
+void BasicWindow::sameGatewayBack(const QJsonObject &current)
 {
-    if (link || stateLine->state() != ConnectionStateLine::State::WaitingForAdapter)
+    if (current.isEmpty())
         return;
-    startLink(path);
+    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    collector->replaceSettings(SettingsRules(loraPage->deviceType)
+                                       .readBackDocument(collector->getSettings(), current));
+    updatePendingChanges();
 }
 
-// The link's words during a reconnection: a failure that the returning adapter
-// explains is tried again quietly; any other ends the session, said as the link says it.
-void BasicWindow::reconnectMessage(int index, QString Title, QString Text)
+// What the pages show was meant for the gateway that went: nothing of it is
+// compared with, or sent to, this one before a read.
+void BasicWindow::otherGatewayBack(const QString &name)
 {
-    if (link && reconnect->retriesQuietly(link->portError()))
-        return;
-    showDialogWidget(index, Title, Text);
-    // The operator may have ended the session while the box stood.
-    if (!reconnect->recovering())
-        return;
-    disconnectFromGateway();
-    stateLine->setState(ConnectionStateLine::State::Lost);
-}
-
-// Refused credentials end an attempt with no signal of their own but this one.
-void BasicWindow::attemptEnded()
-{
-    if (stateLine->state() != ConnectionStateLine::State::Connecting || reconnect->recovering())
-        return;
-    disconnectButton->setEnabled(false);
-    reconnect->end();
-    stateLine->setState(ConnectionStateLine::State::NotConnected);
-}
-
-void BasicWindow::coreLost()
-{
-    disconnectFromGateway();
-    stateLine->setState(ConnectionStateLine::State::Lost);
-}
-
-void BasicWindow::disconnectFromGateway()
-{
-    connectionTimer.stop();
-    disconnect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck);
-    if (link)
-        link->disconnectFromGatewayPort();
-    reconnect->end();
-    spinner->stop();
-    resetToDisconnected();
-    dropLink();
-    stateLine->setState(ConnectionStateLine::State::NotConnected);
-}
-
-void BasicWindow::resetToDisconnected()
-{
-    endExchange();
-    spinner->stop();
-    logsPage->resetSendLogs();
-    setConnectedControls(false);
-    devicePage->lockServiceButtons();
-    otherPage->detachLink();
-    networkPage->detachLink();
-    setCoreVersionKeepingPages(disconnectedCoreVersion);
-}
-
-// Cuts every tie between the link and the window before the link goes, so no
-// later signal reaches a slot and no slot reaches a link that is gone. The link
-// is deleted from the event loop, never while one of its functions is running.
-void BasicWindow::dropLink()
-{
-    if (!link)
-        return;
-    SPortConnector *gone = link;
-    link = nullptr;
-    disconnect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway);
-    disconnect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway);
-    disconnect(requestButton, &QPushButton::pressed, spinner, &WaitingAnimation::start);
-    for (QObject *sender : {static_cast<QObject *>(requestButton),
-                            static_cast<QObject *>(devicePage->resetGatewayButton),
-                            static_cast<QObject *>(devicePage->resetLoRaButton),
-                            static_cast<QObject *>(devicePage->rebootButton),
-                            static_cast<QObject *>(logsPage), static_cast<QObject *>(loraPage)})
-        disconnect(sender, nullptr, gone, nullptr);
-    for (QObject *receiver : {static_cast<QObject *>(this), static_cast<QObject *>(spinner),
-                              static_cast<QObject *>(loraPage), static_cast<QObject *>(logsPage),
-                              static_cast<QObject *>(devicePage)})
-        disconnect(gone, nullptr, receiver, nullptr);
-    gone->deleteLater();
-}
-
-void BasicWindow::deleteSPortInstance()
-{
-    const ConnectionStateLine::State state = stateLine->state();
-    if (state == ConnectionStateLine::State::Connecting && reconnect->recovering()) {
-        dropLink();
-        connect(disconnectButton, &QPushButton::pressed, this, &BasicWindow::disconnectFromGateway,
-                Qt::UniqueConnection);
-        stateLine->setState(ConnectionStateLine::State::WaitingForAdapter);
-        reconnect->wait();
-        return;
-    }
-    // A failure after the login (the gateway did not come back from a reboot)
-    // leaves nothing to disconnect: the window returns to its disconnected state.
-    const bool afterLogin = state == ConnectionStateLine::State::Connected
-            || state == ConnectionStateLine::State::Rebooting;
-    if (afterLogin) {
-        connectionTimer.stop();
-        disconnect(&connectionTimer, &QTimer::timeout, this, &BasicWindow::connectionCheck);
-        resetToDisconnected();
-    }
-    disconnectButton->setEnabled(false);
-    reconnect->end();
-    dropLink();
-    stateLine->setState(afterLogin ? ConnectionStateLine::State::Lost
-                                   : ConnectionStateLine::State::NotConnected);
+    SettingsHandlerAndCollector::getInstance()->replaceSettings(QJsonObject());
+    lastOutcome = CommissioningReport::Outcome::NoApply;
+    lastDrift.clear();
+    lastConfirmedFields = 0;
+    updatePendingChanges();
+    showDialogWidget(boxWarning, tr("Переподключение"),
+                     tr("Это другая базовая станция: %1.\nЗапросите её настройки, прежде чем "
+                        "применять.")
+                             .arg(name));
 }
 
 void BasicWindow::disableInterface()
 {
-    if (!link)
-        return;
-    link->setConnectionParameters(reconnect->opened(), reconnect->login(), reconnect->password());
-    requestButton->setEnabled(false);
-    applyButton->setEnabled(false);
-    devicePage->lockServiceButtons();
     logsPage->resetSendLogs();
-    stateLine->setState(ConnectionStateLine::State::Rebooting);
 }
 
 void BasicWindow::rebootSucsess()
 {
-    requestButton->setEnabled(true);
-    applyButton->setEnabled(true);
-    devicePage->unlockServiceButtons();
-    showConnected();
     showDialogWidget(boxInformation, tr("Перезагрузка"), tr("Базовая станция перезагружена."));
 }
 
 void BasicWindow::changeInterface(int Index)
 {
+    QComboBox *modelBox = panel->modelBox();
     if (Index != modelBox->currentIndex()) {
         modelBox->setCurrentIndex(Index);
         if (modelBox->currentIndex() == Index)
             return;
     }
-    const QVariant baudRate = modelBox->itemData(Index);
-    if (baudRate.isValid())
-        lastBaudRate = baudRate.toInt();
+    session->setModel(Index);
 
     tabs->setTabVisible(logsTab, false);
     tabs->setTabVisible(otherTab, false);
@@ -661,8 +408,7 @@ void BasicWindow::changeInterface(int Index)
         break;
     case modelTk3:
     case modelTk3Max:
-        if (link)
-            link->requestLoRaModulesState();
+        session->requestModuleState();
         if (Index == modelTk3Max)
             networkPage->showWifiBox();
         tabs->setTabVisible(logsTab, true);
@@ -677,27 +423,21 @@ void BasicWindow::changeInterface(int Index)
     pendingTimer.start();
 }
 
-// Every keep-alive answer repeats the model: only a new one may change the pages,
-// or the operator would lose the tab and the field they are in each minute.
+// Only a new model may change the pages, or the operator would lose the tab and
+// the field they are in.
 void BasicWindow::gatewayReportedModel(int code)
 {
-    if (code == reportedModel)
-        return;
-    reportedModel = code;
-    if (code != modelBox->currentIndex())
+    if (code != panel->modelBox()->currentIndex())
         changeInterface(code);
-    if (stateLine->state() == ConnectionStateLine::State::Connected)
-        showConnected();
+    showConnectionState();
 }
 
 void BasicWindow::changeIcons(QPalette Palette)
 {
     Q_UNUSED(Palette)
     const ColorScheme::Scheme scheme = ColorScheme::current();
-    logoLabel->setPixmap(QPixmap(tr(themed(logoPicture, scheme).toLatin1().constData())));
-    refreshButton->setIcon(QIcon(themed(refreshPicture, scheme)));
-    aboutButton->setIcon(QIcon(themed(aboutPicture, scheme)));
-    showPasswordButton->setIcon(QIcon(themed(hidePasswordPicture, scheme)));
+    panel->setScheme(scheme);
+    aboutButton->setIcon(QIcon(scheme == ColorScheme::Dark ? aboutPictureDark : aboutPicture));
     networkPage->setThemeIcons(scheme);
     if (aboutWindow)
         aboutWindow->setThemeLogo(scheme);
@@ -705,29 +445,12 @@ void BasicWindow::changeIcons(QPalette Palette)
 
 void BasicWindow::editViewPassGateway()
 {
-    const ColorScheme::Scheme scheme = ColorScheme::current();
-    if (passwordEdit->echoMode() == QLineEdit::Password) {
-        passwordEdit->setEchoMode(QLineEdit::Normal);
-        showPasswordButton->setIcon(QIcon(themed(showPasswordPicture, scheme)));
-    } else if (passwordEdit->echoMode() == QLineEdit::Normal) {
-        passwordEdit->setEchoMode(QLineEdit::Password);
-        showPasswordButton->setIcon(QIcon(themed(hidePasswordPicture, scheme)));
-    }
+    panel->editViewPassGateway();
 }
 
 void BasicWindow::expandAuthForm()
 {
-    if (authGroup->height() == collapsedAuthHeightPx) {
-        authGroup->resize(authGeometry.width(), expandedAuthHeightPx);
-        connectButton->move(leftColumnX, connectExpandedY);
-        disconnectButton->move(leftColumnX, disconnectExpandedY);
-        stateLine->move(leftColumnX, disconnectExpandedY + stateLineBelowDisconnectPx);
-    } else if (authGroup->height() == expandedAuthHeightPx) {
-        authGroup->resize(authGeometry.width(), collapsedAuthHeightPx);
-        connectButton->move(leftColumnX, connectCollapsedY);
-        disconnectButton->move(leftColumnX, disconnectCollapsedY);
-        stateLine->move(leftColumnX, disconnectCollapsedY + stateLineBelowDisconnectPx);
-    }
+    panel->expandAuthForm();
 }
 
 void BasicWindow::showAboutDeveloperWindow()
@@ -770,11 +493,7 @@ void BasicWindow::placeAnchoredWidgets()
 {
     const int h = height();
     const int w = width();
-    if (holdSettingsBox)
-        holdSettingsBox->setGeometry(leftColumnX, h - holdBoxFromBottomPx, holdBoxWidthPx,
-                                     holdBoxHeightPx);
-    exportButton->setGeometry(leftColumnX, h - exportFromBottomPx, buttonWidthPx, buttonHeightPx);
-    importButton->setGeometry(leftColumnX, h - importFromBottomPx, buttonWidthPx, buttonHeightPx);
+    presets->place(h);
     requestButton->setGeometry(leftColumnX, h - requestFromBottomPx, buttonWidthPx, buttonHeightPx);
     applyButton->setGeometry(leftColumnX, h - applyFromBottomPx, buttonWidthPx, buttonHeightPx);
     pendingButton->setGeometry(leftColumnX, h - pendingFromBottomPx, buttonWidthPx,
@@ -783,19 +502,10 @@ void BasicWindow::placeAnchoredWidgets()
     tabs->setGeometry(tabsX, tabsY, w - tabsWidthLessPx, h - tabsHeightLessPx);
 }
 
-// Reading the settings: the link's reply reaches the pages, or, after an apply,
-// tells what the gateway took.
+// The gateway's settings reach the pages.
 void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
 {
     const QJsonObject received = SettingsJSON ? *SettingsJSON : QJsonObject();
-    if (endExchange() == Exchange::ReadBack) {
-        finishReadBack(received);
-        return;
-    }
-    spinner->stop();
-    if (link)
-        connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
-                Qt::UniqueConnection);
     if (received.isEmpty())
         return;
 
@@ -803,28 +513,21 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
     collector->replaceSettings(
             SettingsRules(loraPage->deviceType).readDocument(collector->getSettings(), received));
     const QString coreVersion = received.value(coreVersionKey).toString();
-    if (holdSettings) {
+    if (presets->holding()) {
         // The held pages keep every imported value; only the identifiers follow
         // the gateway.
         setCoreVersionKeepingPages(coreVersion);
         loraPage->setGatewayIds(collector->getLoRaSettings());
     } else {
         loraPage->setCoreVersion(coreVersion);
-        delete holdSettingsBox;
-        holdSettingsBox = nullptr;
-        loadedPreset = QJsonObject();
+        presets->dropImport();
         fillPagesFromCollector(true);
     }
     devicePage->setSettings();
     updatePendingChanges();
 
     showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки получены!"));
-    // The operator may have lost the link while the box stood.
-    if (!link)
-        return;
-    link->serverPowerUpCheckRequest();
-    if (link && SettingsRules::hasSecondModule(loraPage->deviceType))
-        link->requestLoRaModulesState();
+    unlockApplyButton();
 }
 
 void BasicWindow::fillPagesFromCollector(bool withGatewayId)
@@ -856,196 +559,101 @@ void BasicWindow::forwardLocalServerChoice(bool state)
 
 void BasicWindow::sendSettingsToGateway()
 {
-    spinner->start();
-    disconnect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway);
-    applyButton->setEnabled(false);
-
+    if (!session->isIdle() || session->applyBlocked())
+        return;
     FieldValidation &validation = FieldValidation::instance();
-    if (!validation.fieldsValid() || !link) {
-        spinner->stop();
-        if (link)
-            showDialogWidget(boxCritical, tr("Ошибка"),
-                             tr("Заполните поля:\n%1\nПоскольку они являются обязательными.")
-                                     .arg(validation.invalidFields()));
-        if (!link)
-            return;
-        connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
-                Qt::UniqueConnection);
-        applyButton->setEnabled(true);
+    if (!validation.fieldsValid()) {
+        showDialogWidget(boxCritical, tr("Ошибка"),
+                         tr("Заполните поля:\n%1\nПоскольку они являются обязательными.")
+                                 .arg(validation.invalidFields()));
         return;
     }
     qDebug() << validation.invalidFields();
-
     // The held document stays what the gateway reported: only its reply changes it.
-    const QJsonObject held = SettingsHandlerAndCollector::getInstance()->getSettings();
-    const SettingsRules rules(loraPage->deviceType);
-    const SettingsRules::PageGroups shown = shownGroups(true);
-    changedFieldCount = int(rules.pendingChanges(held, shown).size());
-    sentDocument = rules.applyDocument(held, shown);
-    refusalText.clear();
-    // A read now would be taken for the read-back.
-    disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
-    beginExchange(Exchange::Apply);
-    link->sendSettings(QJsonDocument(sentDocument).toJson(QJsonDocument::Compact));
+    session->apply(loraPage->deviceType, SettingsHandlerAndCollector::getInstance()->getSettings(),
+                   shownGroups(true));
 }
 
 SettingsRules::PageGroups BasicWindow::shownGroups(bool withGatewayId) const
 {
     return {loraPage->getSettings(withGatewayId), networkPage->getSettings(),
-            otherPage->getSettings(), loadedPreset};
+            otherPage->getSettings(), presets->loaded()};
 }
 
+// After a read or a verified apply: the local server and the modules report their
+// state, which also shows the log stream the exchange hid.
 void BasicWindow::unlockApplyButton()
 {
-    rearmExchangeButtons();
-    if (!link)
-        return;
-    link->serverPowerUpCheckRequest();
-    if (link && SettingsRules::hasSecondModule(loraPage->deviceType))
-        link->requestLoRaModulesState();
+    session->requestServerState();
+    if (SettingsRules::hasSecondModule(loraPage->deviceType))
+        session->requestModuleState();
 }
 
-void BasicWindow::blockGetSettingsButton()
+void BasicWindow::applyFinished(const ApplyOutcome &outcome)
 {
-    if (link)
-        disconnect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings);
-    if (exchange == Exchange::None)
-        beginExchange(Exchange::Read);
-}
-
-void BasicWindow::beginExchange(Exchange kind)
-{
-    exchange = kind;
-    exchangeTimer.start();
-}
-
-BasicWindow::Exchange BasicWindow::endExchange()
-{
-    exchangeTimer.stop();
-    return std::exchange(exchange, Exchange::None);
-}
-
-// Both buttons answer again, whatever ended the exchange.
-void BasicWindow::rearmExchangeButtons()
-{
-    spinner->stop();
-    if (!link)
-        return;
-    connect(requestButton, &QPushButton::pressed, link, &SPortConnector::getCurrentSettings,
-            Qt::UniqueConnection);
-    connect(applyButton, &QPushButton::pressed, this, &BasicWindow::sendSettingsToGateway,
-            Qt::UniqueConnection);
-    // Not while the gateway reboots.
-    applyButton->setEnabled(requestButton->isEnabled());
-}
-
-void BasicWindow::gatewayTookSettings()
-{
-    if (exchange == Exchange::Apply) {
-        startReadBack();
+    using Verdict = ApplyOutcome::Verdict;
+    switch (outcome.verdict) {
+    case Verdict::Confirmed:
+    case Verdict::Drift: {
+        SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+        const SettingsRules rules(loraPage->deviceType);
+        collector->replaceSettings(
+                rules.readBackDocument(collector->getSettings(), outcome.readBack));
+        updatePendingChanges();
+        lastOutcome = outcome.verdict == Verdict::Confirmed
+                ? CommissioningReport::Outcome::Confirmed
+                : CommissioningReport::Outcome::Drift;
+        lastDrift = outcome.drift;
+        lastConfirmedFields = outcome.changedFields;
+        const ApplyReport report
+                = ApplyReport::verified(outcome.refusal, outcome.changedFields, outcome.drift);
+        showDialogWidget(report.icon, report.title, report.text);
+        unlockApplyButton();
         return;
     }
-    // Too late for its apply, which was reported as unanswered.
-    showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки применены!"));
-}
-
-// ERROR 1008: the gateway took some settings and refused others; the read-back
-// tells which.
-void BasicWindow::gatewayReportedError(int code, const QString &detail)
-{
-    constexpr int settingsNotSet = 1008;
-    if (code == settingsNotSet && exchange == Exchange::Apply) {
-        refusalText = SPortConnector::errorText(code, detail);
-        startReadBack();
+    case Verdict::NotVerified: {
+        lastOutcome = CommissioningReport::Outcome::NotVerified;
+        lastDrift.clear();
+        QString reason = outcome.errorText;
+        if (outcome.cause == ApplyOutcome::Cause::DamagedReply)
+            reason = SPortConnector::damagedSettingsText();
+        else if (outcome.cause == ApplyOutcome::Cause::NoReply)
+            reason = tr("базовая станция не ответила за %1 с.")
+                             .arg(GatewaySession::exchangeTimeoutMs / 1000);
+        const ApplyReport report = ApplyReport::notVerified(outcome.refusal, reason);
+        showDialogWidget(report.icon, report.title, report.text);
         return;
     }
-    const Exchange ended = endExchange();
-    rearmExchangeButtons();
-    if (ended == Exchange::ReadBack)
-        reportUnverifiedApply(SPortConnector::errorText(code, detail));
-    else
-        showLinkBox(boxCritical, SPortConnector::errorText(code, detail));
-}
-
-void BasicWindow::settingsReplyDamaged()
-{
-    const Exchange ended = endExchange();
-    rearmExchangeButtons();
-    if (ended == Exchange::ReadBack)
-        reportUnverifiedApply(SPortConnector::damagedSettingsText());
-    else
-        showLinkBox(boxWarning, SPortConnector::damagedSettingsText());
-}
-
-void BasicWindow::showLinkBox(int index, const QString &text)
-{
-    showDialogWidget(index, tr("Ошибка"), text);
-}
-
-void BasicWindow::exchangeTimedOut()
-{
-    const Exchange ended = endExchange();
-    rearmExchangeButtons();
-    // The request hid the log stream, and no reply will show it again.
-    if (link)
-        link->resumeLogStream();
-    const int seconds = exchangeTimeoutMs / 1000;
-    switch (ended) {
-    case Exchange::Read:
-        showDialogWidget(boxWarning, tr("Настройки"),
-                         tr("Базовая станция не прислала настройки за %1 с. Запросите их ещё раз.")
-                                 .arg(seconds));
-        break;
-    case Exchange::Apply:
+    case Verdict::Unanswered:
         showDialogWidget(boxWarning, tr("Настройки"),
                          tr("Базовая станция не ответила на применение настроек за %1 с. "
                             "Применены ли они, неизвестно: запросите настройки, чтобы проверить.")
-                                 .arg(seconds));
-        break;
-    case Exchange::ReadBack:
-        reportUnverifiedApply(tr("базовая станция не ответила за %1 с.").arg(seconds));
-        break;
-    case Exchange::None:
-        break;
-    }
-}
-
-// Read back without the "received" box and without touching the pages: the
-// operator's entries stay, the held document becomes what the gateway now holds.
-void BasicWindow::startReadBack()
-{
-    beginExchange(Exchange::ReadBack);
-    link->getCurrentSettings();
-}
-
-void BasicWindow::finishReadBack(const QJsonObject &readBack)
-{
-    if (readBack.isEmpty()) {
-        rearmExchangeButtons();
-        reportUnverifiedApply(SPortConnector::damagedSettingsText());
+                                 .arg(GatewaySession::exchangeTimeoutMs / 1000));
+        return;
+    case Verdict::Failed:
+        showDialogWidget(boxCritical, tr("Ошибка"), outcome.errorText);
         return;
     }
-    SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
-    const SettingsRules rules(loraPage->deviceType);
-    collector->replaceSettings(rules.readBackDocument(collector->getSettings(), readBack));
-    updatePendingChanges();
-    const QList<SettingsChange> notTaken = SettingsRules::verify(sentDocument, readBack);
-    lastOutcome = notTaken.isEmpty() ? CommissioningReport::Outcome::Confirmed
-                                     : CommissioningReport::Outcome::Drift;
-    lastDrift = notTaken;
-    lastConfirmedFields = changedFieldCount;
-    const ApplyReport report = ApplyReport::verified(refusalText, changedFieldCount, notTaken);
-    rearmExchangeButtons();
-    showDialogWidget(report.icon, report.title, report.text);
-    unlockApplyButton();
 }
 
-void BasicWindow::reportUnverifiedApply(const QString &reason)
+void BasicWindow::exchangeFailed(GatewaySession::State exchange, GatewaySession::Failure failure,
+                                 int, const QString &text)
 {
-    lastOutcome = CommissioningReport::Outcome::NotVerified;
-    lastDrift.clear();
-    const ApplyReport report = ApplyReport::notVerified(refusalText, reason);
-    showDialogWidget(report.icon, report.title, report.text);
+    switch (failure) {
+    case GatewaySession::Failure::NoReply:
+        if (exchange == State::Reading)
+            showDialogWidget(
+                    boxWarning, tr("Настройки"),
+                    tr("Базовая станция не прислала настройки за %1 с. Запросите их ещё раз.")
+                            .arg(GatewaySession::exchangeTimeoutMs / 1000));
+        return;
+    case GatewaySession::Failure::DamagedReply:
+        showDialogWidget(boxWarning, tr("Ошибка"), text);
+        return;
+    case GatewaySession::Failure::ErrorReply:
+        showDialogWidget(boxCritical, tr("Ошибка"), text);
+        return;
+    }
 }
 
 // Every field the operator can change recounts the pending changes.
@@ -1082,7 +690,17 @@ void BasicWindow::updatePendingChanges()
 
 void BasicWindow::retainSettingsChanged(bool state)
 {
-    holdSettings = state;
+    presets->retainSettingsChanged(state);
+}
+
+void BasicWindow::savePresets()
+{
+    presets->savePresets();
+}
+
+void BasicWindow::loadPresets()
+{
+    presets->loadPresets();
 }
 
 QString BasicWindow::askPresetSaveName(const QString &proposedPath)
@@ -1091,10 +709,46 @@ QString BasicWindow::askPresetSaveName(const QString &proposedPath)
                                         proposedPath, QStringLiteral("*.gwset"));
 }
 
+QString BasicWindow::askPresetOpenName(const QString &startDirectory)
+{
+    return QFileDialog::getOpenFileName(this, tr("Выберете файл настроек для загрузки"),
+                                        startDirectory, QStringLiteral("*.gwset"));
+}
+
 QString BasicWindow::askReportSaveName(const QString &proposedPath)
 {
     return QFileDialog::getSaveFileName(this, tr("Сохранить отчёт о настройке"), proposedPath,
                                         QStringLiteral("PDF (*.pdf)"));
+}
+
+QString BasicWindow::presetSaveName(const QString &proposedPath)
+{
+    return askPresetSaveName(proposedPath);
+}
+
+QString BasicWindow::presetOpenName(const QString &startDirectory)
+{
+    return askPresetOpenName(startDirectory);
+}
+
+int BasicWindow::modelCode() const
+{
+    return panel->modelBox()->currentIndex();
+}
+
+QString BasicWindow::modelName() const
+{
+    return panel->modelBox()->currentText();
+}
+
+void BasicWindow::fillPagesFromHeld()
+{
+    fillPagesFromCollector(false);
+}
+
+void BasicWindow::pagesChanged()
+{
+    updatePendingChanges();
 }
 
 CommissioningReport::Content BasicWindow::reportContent() const
@@ -1102,8 +756,8 @@ CommissioningReport::Content BasicWindow::reportContent() const
     CommissioningReport::Content content;
     content.madeAt = QDateTime::currentDateTime();
     content.note = devicePage->installerNote();
-    content.connected = link && stateLine->state() == ConnectionStateLine::State::Connected;
-    content.model = modelBox->currentText();
+    content.connected = session->isOnline();
+    content.model = modelName();
     content.deviceInfo = devicePage->deviceInfo();
     content.settings = SettingsHandlerAndCollector::getInstance()->getSettings();
     content.outcome = lastOutcome;
@@ -1117,7 +771,7 @@ void BasicWindow::saveReport()
 {
     const CommissioningReport report(reportContent());
     QString fileName = askReportSaveName(QStringLiteral("%1/%2.pdf")
-                                                 .arg(presetDirectory(),
+                                                 .arg(PresetActions::presetDirectory(),
                                                       QDateTime::currentDateTime().toString(
                                                               QStringLiteral("yyyy-MM-dd_hh.mm"))));
     if (fileName.isEmpty())
@@ -1132,104 +786,4 @@ void BasicWindow::saveReport()
         showDialogWidget(boxWarning, tr("Ошибка записи файла"),
                          tr("Не удалось записать файл %1: %2.")
                                  .arg(QDir::toNativeSeparators(fileName), error));
-}
-
-QString BasicWindow::askPresetOpenName(const QString &startDirectory)
-{
-    return QFileDialog::getOpenFileName(this, tr("Выберете файл настроек для загрузки"),
-                                        startDirectory, QStringLiteral("*.gwset"));
-}
-
-// Saves a copy: the held document stays the picture of the gateway's settings
-// that the next apply compares against.
-void BasicWindow::savePresets()
-{
-    const QJsonObject document
-            = SettingsRules(modelBox->currentIndex())
-                      .exportDocument(SettingsHandlerAndCollector::getInstance()->getSettings(),
-                                      shownGroups(false));
-    if (SettingsHandlerAndCollector::hasEmptyFields(document)) {
-        showDialogWidget(boxCritical, tr("Ошибка"), tr("Невозможно сохранить пустые настройки"));
-        return;
-    }
-    const QString fileName
-            = askPresetSaveName(QStringLiteral("%1/GatewaySettings").arg(presetDirectory()));
-    if (fileName.isEmpty())
-        return;
-
-    const PresetFile::WriteResult result = PresetFile::write(fileName, document);
-    switch (result.status) {
-    case PresetFile::WriteStatus::Ok:
-        showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки сохранены!"));
-        break;
-    case PresetFile::WriteStatus::CannotOpen:
-        showDialogWidget(boxWarning, tr("Ошибка открытия файла"), tr("Не удалось открыть файл"));
-        break;
-    case PresetFile::WriteStatus::WriteFailed:
-        showDialogWidget(boxWarning, tr("Ошибка записи файла"),
-                         tr("Не удалось записать файл %1: %2.\nФайл не изменён.")
-                                 .arg(QDir::toNativeSeparators(fileName), result.errorString));
-        break;
-    }
-}
-
-void BasicWindow::loadPresets()
-{
-    const QString fileName = askPresetOpenName(presetDirectory());
-    if (fileName.isEmpty())
-        return;
-
-    const PresetFile::ReadResult result = PresetFile::read(fileName);
-    switch (result.status) {
-    case PresetFile::ReadStatus::Ok: {
-        // The pages show the preset; the held document stays the picture of what the
-        // gateway holds, which the next apply and the pending list compare against.
-        SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
-        const SettingsRules rules(modelBox->currentIndex());
-        const QJsonObject gatewayPicture = collector->getSettings();
-        collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
-        fillPagesFromCollector(false);
-        collector->replaceSettings(gatewayPicture);
-        const QStringList foreign = rules.foreignGroups(result.document);
-        loadedPreset = result.document;
-        for (const QString &group : foreign)
-            loadedPreset.remove(group);
-        updatePendingChanges();
-        if (!foreign.isEmpty()) {
-            QStringList names;
-            for (const QString &group : foreign) {
-                const QString box = FieldCatalog::groupName(group);
-                names.append(box.isEmpty() ? FieldCatalog::pageName(group) : box);
-            }
-            showDialogWidget(boxWarning, tr("Импорт настроек"),
-                             tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
-                                "загружены, остальное загружено.")
-                                     .arg(modelBox->currentText(), names.join(QLatin1Char('\n'))));
-        }
-        break;
-    }
-    case PresetFile::ReadStatus::CannotOpen:
-        showDialogWidget(boxWarning, tr("Ошибка открытия файла"), tr("Не удалось открыть файл"));
-        break;
-    case PresetFile::ReadStatus::Empty:
-        showDialogWidget(boxWarning, tr("Ошибка чтения файла"), tr("Файл пустой"));
-        break;
-    case PresetFile::ReadStatus::NotSettings:
-        showDialogWidget(boxWarning, tr("Ошибка чтения файла"),
-                         tr("Файл %1 не является файлом настроек базовой станции.")
-                                 .arg(QDir::toNativeSeparators(fileName)));
-        break;
-    }
-    createHoldSettingsBox();
-}
-
-void BasicWindow::createHoldSettingsBox()
-{
-    if (holdSettingsBox)
-        return;
-    holdSettingsBox = new QCheckBox(tr("Удержать настройки"), this);
-    holdSettingsBox->setObjectName(QStringLiteral("holdSettingsBox"));
-    placeAnchoredWidgets();
-    holdSettingsBox->show();
-    connect(holdSettingsBox, &QCheckBox::clicked, this, &BasicWindow::retainSettingsChanged);
 }

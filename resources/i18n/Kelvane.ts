@@ -4,58 +4,6 @@
 <context>
     <name>BasicWindow</name>
     <message>
-        <source>:/Logo/LogoRU.png</source>
-        <translation>:/Logo/LogoEN.png</translation>
-    </message>
-    <message>
-        <source>:/Logo/LogoRU_w.png</source>
-        <translation>:/Logo/LogoEN_w.png</translation>
-    </message>
-    <message>
-        <source>Авторизация</source>
-        <translation>Authorization</translation>
-    </message>
-    <message>
-        <source>Логин</source>
-        <translation>Login</translation>
-    </message>
-    <message>
-        <source>Пароль</source>
-        <translation>Password</translation>
-    </message>
-    <message>
-        <source>Модель:</source>
-        <translation>Model:</translation>
-    </message>
-    <message>
-        <source>ТК-1</source>
-        <translation>TK-1</translation>
-    </message>
-    <message>
-        <source>ТК-3</source>
-        <translation>TK-3</translation>
-    </message>
-    <message>
-        <source>ТК-3Max</source>
-        <translation>TK-3Max</translation>
-    </message>
-    <message>
-        <source>Подключиться</source>
-        <translation>Connect</translation>
-    </message>
-    <message>
-        <source>Отключиться</source>
-        <translation>Disconnect</translation>
-    </message>
-    <message>
-        <source>Экспорт настроек</source>
-        <translation>Export settings</translation>
-    </message>
-    <message>
-        <source>Импорт настроек</source>
-        <translation>Import settings</translation>
-    </message>
-    <message>
         <source>Запросить настройки</source>
         <translation>Request settings</translation>
     </message>
@@ -124,6 +72,90 @@ As they are mandatory.</translation>
         <translation>Select the settings file to download</translation>
     </message>
     <message>
+        <source>Ошибка записи файла</source>
+        <translation>File write error</translation>
+    </message>
+</context>
+<context>
+    <name>AboutDeveloper</name>
+    <message>
+        <source>:/Logo/ImageDevRU.png</source>
+        <translation>:/Logo/ImageDevEN.png</translation>
+    </message>
+    <message>
+        <source>:/Logo/ImageDevRU_w.png</source>
+        <translation>:/Logo/ImageDevEN_w.png</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsHandlerAndCollector</name>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Есть</source>
+        <translation>Yes</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionPanel</name>
+    <message>
+        <source>:/Logo/LogoRU.png</source>
+        <translation>:/Logo/LogoEN.png</translation>
+    </message>
+    <message>
+        <source>:/Logo/LogoRU_w.png</source>
+        <translation>:/Logo/LogoEN_w.png</translation>
+    </message>
+    <message>
+        <source>Авторизация</source>
+        <translation>Authorization</translation>
+    </message>
+    <message>
+        <source>Логин</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>Пароль</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Модель:</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>ТК-1</source>
+        <translation>TK-1</translation>
+    </message>
+    <message>
+        <source>ТК-3</source>
+        <translation>TK-3</translation>
+    </message>
+    <message>
+        <source>ТК-3Max</source>
+        <translation>TK-3Max</translation>
+    </message>
+    <message>
+        <source>Подключиться</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Отключиться</source>
+        <translation>Disconnect</translation>
+    </message>
+</context>
+<context>
+    <name>PresetActions</name>
+    <message>
+        <source>Экспорт настроек</source>
+        <translation>Export settings</translation>
+    </message>
+    <message>
+        <source>Импорт настроек</source>
+        <translation>Import settings</translation>
+    </message>
+    <message>
         <source>Невозможно сохранить пустые настройки</source>
         <translation>Cannot save empty settings</translation>
     </message>
@@ -152,10 +184,6 @@ As they are mandatory.</translation>
         <translation>Hold settings</translation>
     </message>
     <message>
-        <source>Ошибка записи файла</source>
-        <translation>File write error</translation>
-    </message>
-    <message>
         <source>Не удалось записать файл %1: %2.
 Файл не изменён.</source>
         <translation>Could not write the file %1: %2.
@@ -165,27 +193,17 @@ The file has not been changed.</translation>
         <source>Файл %1 не является файлом настроек базовой станции.</source>
         <translation>The file %1 is not a base station settings file.</translation>
     </message>
-</context>
-<context>
-    <name>AboutDeveloper</name>
     <message>
-        <source>:/Logo/ImageDevRU.png</source>
-        <translation>:/Logo/ImageDevEN.png</translation>
+        <source>Ошибка</source>
+        <translation>Error</translation>
     </message>
     <message>
-        <source>:/Logo/ImageDevRU_w.png</source>
-        <translation>:/Logo/ImageDevEN_w.png</translation>
-    </message>
-</context>
-<context>
-    <name>SettingsHandlerAndCollector</name>
-    <message>
-        <source>Нет</source>
-        <translation>No</translation>
+        <source>Настройки</source>
+        <translation>Settings</translation>
     </message>
     <message>
-        <source>Есть</source>
-        <translation>Yes</translation>
+        <source>Ошибка записи файла</source>
+        <translation>File write error</translation>
     </message>
 </context>
 </TS>

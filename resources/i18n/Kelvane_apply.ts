@@ -65,14 +65,6 @@ Request the settings to see what the gateway holds.</translation>
         <translation>the gateway did not answer within %1 s.</translation>
     </message>
     <message>
-        <source>Пресет сделан для другой модели: у %1 нет групп
-%2
-Они не загружены, остальное загружено.</source>
-        <translation>The preset was made for another model: %1 has no groups
-%2
-They were not loaded; everything else was.</translation>
-    </message>
-    <message>
         <source>Связь прервалась во время применения настроек. Применены ли они, неизвестно: после переподключения запросите настройки, чтобы проверить.</source>
         <translation>The connection broke off while the settings were being applied. Whether they were applied is unknown: once reconnected, request the settings to check.</translation>
     </message>
@@ -97,6 +89,17 @@ They were not loaded; everything else was.</translation>
     <message>
         <source>Ответ базовой станции с настройками пришёл повреждённым. Запросите настройки ещё раз.</source>
         <translation>The gateway's settings reply arrived damaged. Request the settings again.</translation>
+    </message>
+</context>
+<context>
+    <name>PresetActions</name>
+    <message>
+        <source>Пресет сделан для другой модели: у %1 нет групп
+%2
+Они не загружены, остальное загружено.</source>
+        <translation>The preset was made for another model: %1 has no groups
+%2
+They were not loaded; everything else was.</translation>
     </message>
 </context>
 </TS>

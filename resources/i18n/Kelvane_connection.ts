@@ -51,13 +51,6 @@ waiting for it</translation>
     </message>
 </context>
 <context>
-    <name>BasicWindow</name>
-    <message>
-        <source>ТК-0</source>
-        <translation>TK-0</translation>
-    </message>
-</context>
-<context>
     <name>General</name>
     <message>
         <source>Текущий IP(wlan0):</source>
@@ -94,6 +87,30 @@ waiting for it</translation>
     <message>
         <source>Базовая станция будет перезагружена.</source>
         <translation>The base station will be rebooted.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionPanel</name>
+    <message>
+        <source>ТК-0</source>
+        <translation>TK-0</translation>
+    </message>
+</context>
+<context>
+    <name>BasicWindow</name>
+    <message>
+        <source>Переподключение</source>
+        <translation>Reconnection</translation>
+    </message>
+    <message>
+        <source>Не удалось проверить, та же ли это базовая станция. Запросите настройки, прежде чем применять.</source>
+        <translation>Whether this is the same gateway could not be checked. Request its settings before applying.</translation>
+    </message>
+    <message>
+        <source>Это другая базовая станция: %1.
+Запросите её настройки, прежде чем применять.</source>
+        <translation>This is another gateway: %1.
+Request its settings before applying.</translation>
     </message>
 </context>
 </TS>
