@@ -35,6 +35,9 @@ const QList<CommandOption> commandOptions{
         {"set", {CliOptions::Command::Diff, CliOptions::Command::Apply}},
 };
 
+// A day: longer waits are typing mistakes, and would overflow the timers.
+constexpr double longestWaitSeconds = 86400;
+
 bool positiveSeconds(const QString &text, double *seconds)
 {
     bool ok = false;
@@ -97,11 +100,12 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption noteOption("note", QString(), "text");
     const QCommandLineOption secondsOption("seconds", QString(), "n");
     const QCommandLineOption logSecondsOption("log-seconds", QString(), "n");
+    const QCommandLineOption waitAdapterOption("wait-adapter", QString(), "n");
     const QCommandLineOption helpOption(QStringList{"h", "help"});
     const QCommandLineOption versionOption("version");
     parser.addOptions({portOption, userOption, passwordFileOption, passwordOption, modelOption,
                        setOption, jsonOption, outOption, noteOption, secondsOption,
-                       logSecondsOption, helpOption, versionOption});
+                       logSecondsOption, waitAdapterOption, helpOption, versionOption});
     if (!parser.parse(QStringList{QStringLiteral("kelvane-cli")} + arguments)) {
         *error = parser.errorText();
         return false;
@@ -178,6 +182,16 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
         && !positiveSeconds(parser.value(logSecondsOption), &logSeconds)) {
         *error = QStringLiteral("--log-seconds takes a number of seconds above 0");
         return false;
+    }
+
+    if (parser.isSet(waitAdapterOption)) {
+        bool ok = false;
+        waitAdapterSeconds = parser.value(waitAdapterOption).toDouble(&ok);
+        if (!ok || !(waitAdapterSeconds >= 0 && waitAdapterSeconds <= longestWaitSeconds)) {
+            *error = QStringLiteral("--wait-adapter takes a number of seconds from 0 to %1")
+                             .arg(longestWaitSeconds);
+            return false;
+        }
     }
 
     out = parser.value(outOption);
@@ -306,7 +320,8 @@ COMMANDS
 
 OPTIONS
     --port PORT
-            A device path (/dev/ttyUSB0) or a name in /dev/serial/by-id. Repeatable.
+            A device path (/dev/ttyUSB0) or a name in /dev/serial/by-id. Repeatable;
+            two names of one adapter are refused.
     --user NAME
             Console user; default root.
     --password-file FILE
@@ -328,6 +343,11 @@ OPTIONS
             The installer's note in the report.
     --seconds N, --log-seconds N
             Seconds of log for logs and report.
+    --wait-adapter N
+            When an adapter is pulled out during a command, wait N seconds (default
+            10) for it to come back; then log in again, check it is the same gateway
+            and run the step once more. An apply is sent again only if the gateway
+            does not hold what was sent. 0 ends at once with status 3.
     --json  One JSON object per gateway on standard output instead of result lines.
     --help, --version
 
@@ -335,8 +355,11 @@ EXIT STATUS
     0   Done; for apply, every field sent was confirmed by the read-back.
     1   Drift: the gateway holds values other than those sent.
     2   Usage or preset file error; nothing was sent to any gateway.
-    3   Port or login failure.
-    4   The gateway refused the request or gave no answer in time (30 s).
+    3   Port or login failure; the adapter went away and did not come back, or
+        another gateway came back behind it.
+    4   The gateway refused the request or gave no answer in time (30 s), or the
+        run was interrupted (Ctrl+C, SIGTERM): an apply that was sent is then
+        "outcome unknown". A second Ctrl+C ends at once.
     With several gateways the program's status is the highest of theirs.
 
 ENVIRONMENT

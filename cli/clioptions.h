@@ -14,8 +14,7 @@ public:
     // The program's exit statuses; with several gateways the highest one counts.
     enum Status { Done = 0, Drift = 1, Usage = 2, PortFailure = 3, NoAnswer = 4 };
 
-    static constexpr int slowBaudRate = 115200;
-    static constexpr int fastBaudRate = 1500000;
+    static constexpr double defaultWaitAdapterSeconds = 10;
 
     // False with a one-line reason in *error. Reads and checks the preset too.
     bool parse(const QStringList &arguments, QString *error);
@@ -39,6 +38,8 @@ public:
     // logs: 0 streams until interrupted; report: seconds of log to take in.
     double seconds = 0;
     double logSeconds = 0;
+    // How long a pulled adapter is waited for before its gateway fails.
+    double waitAdapterSeconds = defaultWaitAdapterSeconds;
 
     // --out for one port: "%p" becomes the port as given, without "/dev/" and with
     // every "/" as "_".

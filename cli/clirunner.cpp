@@ -4,6 +4,8 @@
 #include "cli/passwordsource.h"
 #include "link/serialadapters.h"
 
+#include <QFileInfo>
+#include <QHash>
 #include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,6 +32,11 @@ void CliRunner::start(const QStringList &arguments)
         end(CliOptions::Done);
         return;
     }
+    if (!portsAreDistinct(&error)) {
+        write(err, QStringLiteral("kelvane-cli: %1\n").arg(error));
+        end(CliOptions::Usage);
+        return;
+    }
     QByteArray password;
     if (!PasswordSource::obtain(options.passwordFile, options.user, &password, &error)) {
         write(err, QStringLiteral("kelvane-cli: %1\n").arg(error));
@@ -52,6 +59,8 @@ void CliRunner::start(const QStringList &arguments)
                 write(out, QStringLiteral("%1: %2\n").arg(port, line));
         });
         connect(job, &GatewayJob::finished, this, [this, job] { jobFinished(job); });
+        if (severalPorts)
+            job->nameInHistory();
     }
     password.fill('\0');
     // Each job starts from the event loop, so that its result never comes first.
@@ -65,6 +74,26 @@ void CliRunner::interrupt()
         if (!job->isFinished())
             job->interrupt();
     }
+}
+
+// Two names of one adapter (a link and its target, two by-id names) would make two
+// jobs fight over one port.
+bool CliRunner::portsAreDistinct(QString *error) const
+{
+    QHash<QString, QString> portOf;
+    for (const QString &port : std::as_const(options.ports)) {
+        const QString device = QFileInfo(SerialAdapters::devicePath(SerialAdapters::locate(port)))
+                                       .canonicalFilePath();
+        if (device.isEmpty())
+            continue;
+        if (portOf.contains(device)) {
+            *error = QStringLiteral("--port %1 and --port %2 are the same adapter, %3")
+                             .arg(portOf.value(device), port, device);
+            return false;
+        }
+        portOf.insert(device, port);
+    }
+    return true;
 }
 
 void CliRunner::listPorts()

@@ -29,6 +29,7 @@ signals:
     void finished(int status);
 
 private:
+    bool portsAreDistinct(QString *error) const;
     void listPorts();
     void jobFinished(GatewayJob *job);
     void end(int status);

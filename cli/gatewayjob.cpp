@@ -1,7 +1,6 @@
 #include "cli/gatewayjob.h"
 
 #include "link/serialadapters.h"
-#include "link/sportconnector.h"
 #include "settings/fieldcatalog.h"
 #include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
@@ -14,7 +13,6 @@
 namespace {
 
 constexpr int msPerSecond = 1000;
-constexpr int modelTk3Max = 3;
 
 QString oneLine(const QString &text)
 {
@@ -27,25 +25,80 @@ QLatin1String statusWord(int status)
     return QLatin1String(words[qBound(0, status, int(CliOptions::NoAnswer))]);
 }
 
+// What finds the adapter again once it was pulled out and plugged in under
+// another number: its by-id name or serial number, or the port as given.
+QString adapterIdOf(const QString &port, const QString &device)
+{
+    for (const SerialAdapter &adapter : SerialAdapters::present()) {
+        if (adapter.systemLocation == device || adapter.byIdPath == port)
+            return SerialAdapters::stableId(adapter);
+    }
+    return port;
+}
+
 } // namespace
 
 GatewayJob::GatewayJob(const CliOptions &options, const QString &port, const QByteArray &password,
                        QObject *parent)
-    : QObject(parent), options(options), portName(port), password(password), replyTimer(this),
-      streamTimer(this)
+    : QObject(parent), options(options), portName(port), password(password),
+      session(new GatewaySession(this)), streamTimer(this), adapterTimer(this)
 {
-    replyTimer.setObjectName(QStringLiteral("replyTimer"));
-    replyTimer.setSingleShot(true);
-    replyTimer.setInterval(replyTimeoutMs);
-    connect(&replyTimer, &QTimer::timeout, this, &GatewayJob::replyMissing);
     streamTimer.setObjectName(QStringLiteral("streamTimer"));
     streamTimer.setSingleShot(true);
     connect(&streamTimer, &QTimer::timeout, this, &GatewayJob::endStream);
+    adapterTimer.setObjectName(QStringLiteral("adapterTimer"));
+    adapterTimer.setSingleShot(true);
+    connect(&adapterTimer, &QTimer::timeout, this, &GatewayJob::adapterNotBack);
+
+    connect(session, &GatewaySession::linkMessage, this,
+            [this](int, const QString &title, const QString &text) {
+                emit progress(oneLine(title + QStringLiteral(": ") + text));
+            });
+    connect(session, &GatewaySession::attemptStarted, this, [this](int rate) {
+        emit progress(QStringLiteral("no console answered; trying %1 baud").arg(rate));
+    });
+    connect(session, &GatewaySession::connected, this, &GatewayJob::loggedIn);
+    connect(session, &GatewaySession::loginRefused, this, [this] {
+        finish(CliOptions::PortFailure,
+               QStringLiteral("login refused for %1").arg(this->options.user));
+    });
+    connect(session, &GatewaySession::connectionFailed, this, [this](bool portOpened) {
+        finish(CliOptions::PortFailure,
+               portOpened ? QStringLiteral("no console answered")
+                          : QStringLiteral("cannot open %1").arg(device));
+    });
+    connect(session, &GatewaySession::modelReported, this,
+            [this](int code) { reportedModel = code; });
+    connect(session, &GatewaySession::settingsRead, this, &GatewayJob::settingsArrived);
+    connect(session, &GatewaySession::exchangeFailed, this, &GatewayJob::exchangeFailed);
+    connect(session, &GatewaySession::applyFinished, this, &GatewayJob::applyFinished);
+    connect(session, &GatewaySession::logText, this, &GatewayJob::streamed);
+    connect(session, &GatewaySession::adapterLost, this, &GatewayJob::adapterLost);
+    connect(session, &GatewaySession::reconnected, this, &GatewayJob::adapterBack);
+    connect(session, &GatewaySession::otherGateway, this, [this](const QString &name) {
+        finish(CliOptions::PortFailure, QStringLiteral("this is another gateway: %1").arg(name));
+    });
+    connect(session, &GatewaySession::identityUnconfirmed, this, [this] {
+        finish(CliOptions::PortFailure,
+               QStringLiteral("whether the gateway behind the returned adapter is the same "
+                              "could not be told"));
+    });
+    connect(session, &GatewaySession::coreLost, this, [this](bool applyUnknown) {
+        finish(CliOptions::NoAnswer,
+               applyUnknown ? QStringLiteral("outcome unknown: the gateway stopped answering "
+                                             "after the apply was sent")
+                            : QStringLiteral("the gateway stopped answering"));
+    });
 }
 
 GatewayJob::~GatewayJob()
 {
     password.fill('\0');
+}
+
+void GatewayJob::nameInHistory()
+{
+    session->setHistoryTag(portName);
 }
 
 void GatewayJob::start()
@@ -56,67 +109,15 @@ void GatewayJob::start()
         return;
     }
     if (options.model >= 0)
-        baudRate = options.model == modelTk3Max ? CliOptions::fastBaudRate
-                                                : CliOptions::slowBaudRate;
-    connectAt(baudRate);
-}
-
-void GatewayJob::connectAt(int rate)
-{
-    baudRate = rate;
+        session->setModel(options.model);
+    else
+        session->setSpeedFallback(true);
     stage = Stage::Connecting;
-    link = new SPortConnector(rate, this);
-    link->setConnectionParameters(device, options.user.toUtf8() + '\r', password + '\r');
-    // Every outcome is told in the result line.
-    link->setOutcomeBoxes(false);
-    connect(link, &SPortConnector::sendTxtDialog, this,
-            [this](int, const QString &title, const QString &text) {
-                emit progress(oneLine(title + QStringLiteral(": ") + text));
-            });
-    connect(link, &SPortConnector::connectSucsessful, this, &GatewayJob::loggedIn);
-    connect(link, &SPortConnector::connectionFailure, this, &GatewayJob::connectionFailed);
-    connect(link, &SPortConnector::loginRefused, this, [this] {
-        finish(CliOptions::PortFailure, QStringLiteral("login refused for %1").arg(options.user));
-    });
-    connect(link, &SPortConnector::gatewayModel, this, [this](int code) { reportedModel = code; });
-    connect(link, &SPortConnector::resivedSettings, this, &GatewayJob::settingsArrived);
-    connect(link, &SPortConnector::settingsApplied, this, [this] {
-        if (stage != Stage::Applying)
-            return;
-        stage = Stage::ReadingBack;
-        replyTimer.start();
-        link->getCurrentSettings();
-    });
-    connect(link, &SPortConnector::errorReply, this, &GatewayJob::gatewayRefused);
-    connect(link, &SPortConnector::settingsDamaged, this, [this] {
-        finish(CliOptions::NoAnswer, oneLine(SPortConnector::damagedSettingsText()));
-    });
-    connect(link, &SPortConnector::sendLoRaLogs, this, &GatewayJob::streamed);
-    connect(link, &SPortConnector::portLost, this,
-            [this] { finish(CliOptions::PortFailure, QStringLiteral("the port went away")); });
-    connect(link, &SPortConnector::connectionCoreDropped, this, [this] {
-        finish(CliOptions::NoAnswer, QStringLiteral("the gateway stopped answering"));
-    });
-    emit progress(QStringLiteral("connecting to %1 at %2 baud").arg(device).arg(rate));
-    link->connectToGatewayPort();
-}
-
-// A console at another line speed answers nothing readable: without --model the
-// faster speed gets one try.
-void GatewayJob::connectionFailed()
-{
-    const bool consoleSilent = link && link->portError() == QSerialPort::NoError;
-    if (link)
-        link->deleteLater();
-    if (stage != Stage::Connecting)
-        return;
-    if (consoleSilent && options.model < 0 && baudRate == CliOptions::slowBaudRate) {
-        connectAt(CliOptions::fastBaudRate);
-        return;
-    }
-    finish(CliOptions::PortFailure,
-           consoleSilent ? QStringLiteral("no console answered")
-                         : QStringLiteral("cannot open %1").arg(device));
+    emit progress(
+            QStringLiteral("connecting to %1 at %2 baud").arg(device).arg(session->baudRate()));
+    session->open(device, adapterIdOf(portName, device), options.user.toUtf8() + '\r',
+                  password + '\r');
+    password.fill('\0');
 }
 
 void GatewayJob::loggedIn()
@@ -127,54 +128,121 @@ void GatewayJob::loggedIn()
         return;
     }
     stage = Stage::Reading;
-    replyTimer.start();
-    link->getCurrentSettings();
+    session->read();
 }
 
-void GatewayJob::settingsArrived(QJsonObject *settings)
+void GatewayJob::settingsArrived(const QJsonObject &received)
 {
-    const QJsonObject received = settings ? *settings : QJsonObject();
-    replyTimer.stop();
-    if (stage == Stage::Reading) {
-        if (received.isEmpty())
-            finish(CliOptions::NoAnswer, QStringLiteral("the gateway sent no settings"));
-        else
-            takeSettings(received);
-    } else if (stage == Stage::ReadingBack) {
-        finishApply(received);
-    }
+    if (stage == Stage::Reading)
+        takeSettings(received);
 }
 
-// ERROR 1008 to an apply: the gateway took some fields; the read-back tells which.
-void GatewayJob::gatewayRefused(int code, const QString &detail)
+void GatewayJob::exchangeFailed(GatewaySession::State exchange, GatewaySession::Failure failure,
+                                int, const QString &text)
 {
-    constexpr int settingsNotSet = 1008;
-    if (code == settingsNotSet && stage == Stage::Applying) {
-        refusal = oneLine(SPortConnector::errorText(code, detail));
-        stage = Stage::ReadingBack;
-        replyTimer.start();
-        link->getCurrentSettings();
+    if (failure == GatewaySession::Failure::NoReply && exchange == GatewaySession::State::Reading) {
+        finish(CliOptions::NoAnswer,
+               QStringLiteral("no settings in %1 s")
+                       .arg(GatewaySession::exchangeTimeoutMs / msPerSecond));
         return;
     }
-    finish(CliOptions::NoAnswer, oneLine(SPortConnector::errorText(code, detail)));
+    finish(CliOptions::NoAnswer, oneLine(text));
 }
 
-void GatewayJob::replyMissing()
+void GatewayJob::applyFinished(const ApplyOutcome &outcome)
 {
-    const int seconds = replyTimeoutMs / msPerSecond;
-    switch (stage) {
-    case Stage::Applying:
+    const int seconds = GatewaySession::exchangeTimeoutMs / msPerSecond;
+    switch (outcome.verdict) {
+    case ApplyOutcome::Verdict::Confirmed:
+    case ApplyOutcome::Verdict::Drift:
+        applySent = false;
+        if (!outcome.drift.isEmpty()) {
+            reportDrift(outcome.drift, oneLine(outcome.refusal));
+        } else if (!outcome.refusal.isEmpty()) {
+            finish(CliOptions::NoAnswer, oneLine(outcome.refusal));
+        } else {
+            extra.insert(QStringLiteral("confirmed"), outcome.changedFields);
+            finish(CliOptions::Done,
+                   QStringLiteral("%1 fields applied and confirmed by read-back")
+                           .arg(outcome.changedFields));
+        }
+        return;
+    case ApplyOutcome::Verdict::NotVerified:
+        finish(CliOptions::NoAnswer,
+               outcome.cause == ApplyOutcome::Cause::NoReply
+                       ? QStringLiteral("applied, but no read-back in %1 s: not verified")
+                                 .arg(seconds)
+                       : QStringLiteral("applied, but the read-back failed: not verified"));
+        return;
+    case ApplyOutcome::Verdict::Unanswered:
         finish(CliOptions::NoAnswer,
                QStringLiteral("no answer to the apply in %1 s: whether it was taken is unknown")
                        .arg(seconds));
-        break;
-    case Stage::ReadingBack:
-        finish(CliOptions::NoAnswer,
-               QStringLiteral("applied, but no read-back in %1 s: not verified").arg(seconds));
-        break;
+        return;
+    case ApplyOutcome::Verdict::Failed:
+        applySent = false;
+        finish(CliOptions::NoAnswer, oneLine(outcome.errorText));
+        return;
+    }
+}
+
+void GatewayJob::adapterLost(bool applyOutcomeUnknown)
+{
+    this->applyOutcomeUnknown = applyOutcomeUnknown || applySent;
+    if (retried || options.waitAdapterSeconds <= 0) {
+        adapterNotBack();
+        return;
+    }
+    emit progress(QStringLiteral("the adapter went away; waiting %1 s for it")
+                          .arg(options.waitAdapterSeconds));
+    adapterTimer.start(int(options.waitAdapterSeconds * msPerSecond));
+}
+
+void GatewayJob::adapterNotBack()
+{
+    finish(CliOptions::PortFailure,
+           applyOutcomeUnknown ? QStringLiteral("the port went away after the apply was sent: "
+                                                "outcome unknown")
+                               : QStringLiteral("the port went away"));
+}
+
+// The same gateway is back: the step runs once more. An apply goes out again only
+// if what the gateway holds now shows the fields were not taken.
+void GatewayJob::adapterBack(const QJsonObject &current)
+{
+    adapterTimer.stop();
+    retried = true;
+    emit progress(QStringLiteral("the adapter is back; logged in again"));
+    switch (stage) {
+    case Stage::Reading:
+        if (current.isEmpty())
+            session->read();
+        else
+            takeSettings(current);
+        return;
+    case Stage::Applying:
+        applyOutcomeUnknown = false;
+        if (current.isEmpty()) {
+            stage = Stage::Reading;
+            session->read();
+            return;
+        }
+        held = SettingsRules(model).readBackDocument(QJsonObject(), current);
+        if (SettingsRules(model)
+                    .pendingChanges(held,
+                                    SettingsRules(model).presetGroups(held, options.preset,
+                                                                      options.overrides))
+                    .isEmpty()) {
+            extra.insert(QStringLiteral("confirmed"), appliedFields);
+            finish(CliOptions::Done,
+                   QStringLiteral("%1 fields applied and confirmed by read-back")
+                           .arg(appliedFields));
+            return;
+        }
+        startApply();
+        return;
     default:
-        finish(CliOptions::NoAnswer, QStringLiteral("no settings in %1 s").arg(seconds));
-        break;
+        return;
     }
 }
 
@@ -283,22 +351,16 @@ void GatewayJob::startApply()
     const SettingsRules rules(model);
     const SettingsRules::PageGroups shown
             = rules.presetGroups(held, options.preset, options.overrides);
-    changedFields = int(rules.pendingChanges(held, shown).size());
-    sent = rules.applyDocument(held, shown);
-    emit progress(QStringLiteral("applying %1 changed fields").arg(changedFields));
+    const int changed = int(rules.pendingChanges(held, shown).size());
+    if (!retried)
+        appliedFields = changed;
+    emit progress(QStringLiteral("applying %1 changed fields").arg(changed));
     stage = Stage::Applying;
-    replyTimer.start();
-    link->sendSettings(QJsonDocument(sent).toJson(QJsonDocument::Compact));
+    applySent = session->apply(model, held, shown);
 }
 
-void GatewayJob::finishApply(const QJsonObject &readBack)
+void GatewayJob::reportDrift(const QList<SettingsChange> &drift, const QString &refusal)
 {
-    if (readBack.isEmpty()) {
-        finish(CliOptions::NoAnswer,
-               QStringLiteral("applied, but the read-back failed: not verified"));
-        return;
-    }
-    const QList<SettingsChange> drift = SettingsRules::verify(sent, readBack);
     QJsonArray fields;
     QStringList names;
     for (const SettingsChange &change : drift) {
@@ -318,21 +380,11 @@ void GatewayJob::finishApply(const QJsonObject &readBack)
                 {"holds", FieldCatalog::shownValue(change.group, change.key, change.oldValue)}});
     }
     extra.insert(QStringLiteral("drift"), fields);
-    if (!drift.isEmpty()) {
-        finish(CliOptions::Drift,
-               QStringLiteral("the gateway holds other values in %1%2")
-                       .arg(names.join(QStringLiteral(", ")),
-                            refusal.isEmpty() ? QString()
-                                              : QStringLiteral(" (") + refusal + QLatin1Char(')')));
-        return;
-    }
-    if (!refusal.isEmpty()) {
-        finish(CliOptions::NoAnswer, refusal);
-        return;
-    }
-    extra.insert(QStringLiteral("confirmed"), changedFields);
-    finish(CliOptions::Done,
-           QStringLiteral("%1 fields applied and confirmed by read-back").arg(changedFields));
+    finish(CliOptions::Drift,
+           QStringLiteral("the gateway holds other values in %1%2")
+                   .arg(names.join(QStringLiteral(", ")),
+                        refusal.isEmpty() ? QString()
+                                          : QStringLiteral(" (") + refusal + QLatin1Char(')')));
 }
 
 void GatewayJob::startStream()
@@ -342,7 +394,7 @@ void GatewayJob::startStream()
             = options.command == CliOptions::Command::Logs ? options.seconds : options.logSeconds;
     if (seconds > 0)
         streamTimer.start(int(seconds * msPerSecond));
-    link->startGetPacketForwarderLogs();
+    session->startLogStream();
 }
 
 void GatewayJob::streamed(const QString &text)
@@ -358,7 +410,7 @@ void GatewayJob::endStream()
 {
     if (stage != Stage::Streaming)
         return;
-    link->stopGetPacketForwarderLogs();
+    session->stopLogStream();
     if (options.command == CliOptions::Command::Report) {
         writeReport();
         return;
@@ -375,7 +427,7 @@ void GatewayJob::writeReport()
     report.connected = true;
     // The names of the window's model list, in its language.
     static const char *const modelTexts[] = {"ТК-0", "ТК-1", "ТК-3", "ТК-3Max"};
-    report.model = QCoreApplication::translate("BasicWindow", modelTexts[model]);
+    report.model = QCoreApplication::translate("ConnectionPanel", modelTexts[model]);
     report.deviceInfo = deviceInfo;
     report.settings = held;
     report.outcome = CommissioningReport::Outcome::NoApply;
@@ -394,6 +446,11 @@ void GatewayJob::interrupt()
 {
     if (stage == Stage::Streaming && options.command == CliOptions::Command::Logs)
         endStream();
+    else if (applySent)
+        finish(CliOptions::NoAnswer,
+               QStringLiteral("outcome unknown: interrupted after the apply was sent"));
+    else if (options.command == CliOptions::Command::Apply)
+        finish(CliOptions::NoAnswer, QStringLiteral("interrupted before anything was sent"));
     else
         finish(CliOptions::NoAnswer, QStringLiteral("interrupted"));
 }
@@ -403,15 +460,12 @@ void GatewayJob::finish(int status, const QString &text)
     if (stage == Stage::Finished)
         return;
     stage = Stage::Finished;
-    replyTimer.stop();
     streamTimer.stop();
+    adapterTimer.stop();
     exitStatus = status;
     summary = text;
-    if (link) {
-        disconnect(link, nullptr, this, nullptr);
-        link->disconnectFromGatewayPort();
-        link->deleteLater();
-    }
+    disconnect(session, nullptr, this, nullptr);
+    session->close();
     emit finished();
 }
 

@@ -2,34 +2,34 @@
 
 #include "cli/clioptions.h"
 #include "report/commissioningreport.h"
+#include "session/gatewaysession.h"
 
 #include <QByteArray>
 #include <QJsonObject>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
-class SPortConnector;
-
-// One gateway of a kelvane-cli run: connects and logs in, runs the command with the
-// window's link and settings rules, and ends with one result and an exit status.
-// Child QTimers "replyTimer" (30 s for each answer) and "streamTimer" (--seconds).
+// One gateway of a kelvane-cli run: the steps of its command (what to read, what to
+// apply, where to write) on a gateway session, and its result and exit status.
+// Child QTimers "streamTimer" (--seconds) and "adapterTimer" (--wait-adapter); the
+// session's own are named as in GatewaySession.
 class GatewayJob : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int replyTimeoutMs = 30000;
-
     GatewayJob(const CliOptions &options, const QString &port, const QByteArray &password,
                QObject *parent = nullptr);
     ~GatewayJob() override;
 
     void start();
-    // Ctrl+C: the log stream ends as asked; any other command ends unanswered.
+    // Ctrl+C: the log stream ends as asked; any other command ends there, and an
+    // apply that went out is called unknown.
     void interrupt();
+    // Several gateways share one history file: their entries name their ports.
+    void nameInHistory();
 
     QString port() const { return portName; }
     bool isFinished() const { return stage == Stage::Finished; }
@@ -49,20 +49,22 @@ signals:
     void finished();
 
 private:
-    enum class Stage { Idle, Connecting, Reading, Applying, ReadingBack, Streaming, Finished };
+    enum class Stage { Idle, Connecting, Reading, Applying, Streaming, Finished };
 
-    void connectAt(int baudRate);
-    void connectionFailed();
     void loggedIn();
-    void settingsArrived(QJsonObject *settings);
-    void gatewayRefused(int code, const QString &detail);
-    void replyMissing();
+    void settingsArrived(const QJsonObject &received);
+    void exchangeFailed(GatewaySession::State exchange, GatewaySession::Failure failure, int code,
+                        const QString &text);
+    void applyFinished(const ApplyOutcome &outcome);
+    void adapterLost(bool applyOutcomeUnknown);
+    void adapterBack(const QJsonObject &current);
+    void adapterNotBack();
     void takeSettings(const QJsonObject &received);
     bool checkModelGroups();
     void writeRead();
     void writeDiff();
     void startApply();
-    void finishApply(const QJsonObject &readBack);
+    void reportDrift(const QList<SettingsChange> &drift, const QString &refusal);
     void startStream();
     void streamed(const QString &text);
     void endStream();
@@ -75,19 +77,22 @@ private:
     QString portName;
     QString device;
     QByteArray password;
-    QPointer<SPortConnector> link;
-    int baudRate = CliOptions::slowBaudRate;
+    GatewaySession *session;
     Stage stage = Stage::Idle;
     int reportedModel = -1;
     int model = -1;
     QJsonObject held;
     QJsonObject deviceInfo;
-    QJsonObject sent;
-    int changedFields = 0;
-    QString refusal;
+    // An apply went out: from then on its outcome is unknown until a read-back tells.
+    bool applySent = false;
+    // A returned adapter gets the step once more, once.
+    bool retried = false;
+    bool applyOutcomeUnknown = false;
+    // What the first apply changed, which a returned gateway may show taken.
+    int appliedFields = 0;
     QString streamedText;
-    QTimer replyTimer;
     QTimer streamTimer;
+    QTimer adapterTimer;
     int exitStatus = CliOptions::Done;
     QString summary;
     QStringList details;

@@ -1,3 +1,4 @@
+#include "cli/clioptions.h"
 #include "cli/clirunner.h"
 #include "link/portcloser.h"
 #include "settings/catalogue.h"
@@ -19,9 +20,13 @@ namespace {
 constexpr int closingLinesWaitMs = 2000;
 
 int signalPipe[2] = {-1, -1};
+volatile sig_atomic_t signalsSeen = 0;
 
+// The first Ctrl+C ends every gateway in order; a second one ends at once.
 void onSignal(int)
 {
+    if (signalsSeen++ > 0)
+        ::_exit(CliOptions::NoAnswer);
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }

@@ -58,6 +58,11 @@ void GatewaySession::setSpeedFallback(bool on)
     speedFallback = on;
 }
 
+void GatewaySession::setHistoryTag(const QString &tag)
+{
+    historyTag = tag;
+}
+
 bool GatewaySession::isOnline() const
 {
     switch (current) {

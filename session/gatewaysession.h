@@ -65,6 +65,9 @@ public:
     void setModel(int modelCode);
     // A console that stays silent at the slow speed is tried once at the fast one.
     void setSpeedFallback(bool on);
+    // Names the port in every history entry of this session's links: several
+    // sessions of one process share the history file.
+    void setHistoryTag(const QString &tag);
     // path: what the link opens; adapterId: what finds the adapter again after it
     // was pulled. The credentials live in memory until the session ends.
     void open(const QString &path, const QString &adapterId, const QByteArray &login,
@@ -178,6 +181,7 @@ private:
     bool lostConnection = false;
     bool needsRead = false;
     bool logStreamWanted = false;
+    QString historyTag;
     // The link's words during an attempt: shown when it fails for good, dropped
     // when the returning adapter explains the failure and it is tried again.
     struct Message
