@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/applyoutcome.h"
+#include "session/gatewaysession.h"
 #include "settings/settingsrules.h"
 
 #include <QCoreApplication>
@@ -7,7 +9,7 @@
 #include <QString>
 
 // The one box that reports an apply: what the gateway answered to the write, and
-// what reading the settings back showed.
+// what reading the settings back showed; and the box of a read that failed.
 struct ApplyReport
 {
     Q_DECLARE_TR_FUNCTIONS(ApplyReport)
@@ -23,4 +25,8 @@ public:
                                 const QList<SettingsChange> &notTaken);
     // The read-back failed or never came: nothing is confirmed.
     static ApplyReport notVerified(const QString &refusal, const QString &reason);
+    static ApplyReport of(const ApplyOutcome &outcome);
+    // An empty text: nothing to say (no reply came, and no read waited for one).
+    static ApplyReport failedExchange(GatewaySession::State exchange,
+                                      GatewaySession::Failure failure, const QString &text);
 };

@@ -12,10 +12,10 @@
 #include "settings/settingshandlerandcollector.h"
 #include "window/applyreport.h"
 #include "window/connectionpanel.h"
+#include "window/pageedits.h"
 #include "window/pendingchangesbutton.h"
 #include "window/waitinganimation.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -23,8 +23,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -84,7 +82,7 @@ bool loggedIn(State state)
 
 } // namespace
 
-BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), pendingTimer(this)
+BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent)
 {
     setMinimumSize(minimumWidthPx, minimumHeightPx);
     setWindowTitle(QStringLiteral("Kelvane_v1.1.2").replace(QLatin1Char('_'), QLatin1Char(' ')));
@@ -102,11 +100,9 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent), pendingTimer(this)
     makeWindowConnections();
     connectSession();
 
-    pendingTimer.setObjectName(QStringLiteral("pendingTimer"));
-    pendingTimer.setSingleShot(true);
-    pendingTimer.setInterval(0);
-    connect(&pendingTimer, &QTimer::timeout, this, &BasicWindow::updatePendingChanges);
-    watchPageFields();
+    edits = new PageEdits(this);
+    connect(edits, &PageEdits::settled, this, &BasicWindow::updatePendingChanges);
+    edits->watch({loraPage, networkPage, otherPage});
 
     QSettings settings;
     panel->choosePort(settings.value(portKey, defaultPort).toString());
@@ -205,7 +201,13 @@ void BasicWindow::connectSession()
         resivedSettings(&received);
     });
     connect(session, &GatewaySession::applyFinished, this, &BasicWindow::applyFinished);
-    connect(session, &GatewaySession::exchangeFailed, this, &BasicWindow::exchangeFailed);
+    connect(session, &GatewaySession::exchangeFailed, this,
+            [this](GatewaySession::State exchange, GatewaySession::Failure failure, int,
+                   const QString &text) {
+                const ApplyReport report = ApplyReport::failedExchange(exchange, failure, text);
+                if (!report.text.isEmpty())
+                    showDialogWidget(report.icon, report.title, report.text);
+            });
     connect(session, &GatewaySession::applyAnsweredLate, this, [this] {
         showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки применены!"));
     });
@@ -299,26 +301,7 @@ void BasicWindow::updateControls()
 
 void BasicWindow::showConnectionState()
 {
-    switch (session->state()) {
-    case State::Disconnected:
-        panel->showState(session->endedByLoss() ? ConnectionStateLine::State::Lost
-                                                : ConnectionStateLine::State::NotConnected);
-        break;
-    case State::Connecting:
-    case State::LoggingIn:
-    case State::Reconnecting:
-        panel->showState(ConnectionStateLine::State::Connecting);
-        break;
-    case State::Rebooting:
-        panel->showState(ConnectionStateLine::State::Rebooting);
-        break;
-    case State::WaitingForAdapter:
-        panel->showState(ConnectionStateLine::State::WaitingForAdapter);
-        break;
-    default:
-        panel->showState(ConnectionStateLine::State::Connected, modelName(), adapterName);
-        break;
-    }
+    panel->showSession(session->state(), session->endedByLoss(), modelName(), adapterName);
 }
 
 void BasicWindow::attachPages(SPortConnector *link)
@@ -419,8 +402,8 @@ void BasicWindow::changeInterface(int Index)
     }
     loraPage->setDeviceType(Index);
     // A second module page may have come.
-    watchPageFields();
-    pendingTimer.start();
+    edits->watch({loraPage, networkPage, otherPage});
+    edits->touch();
 }
 
 // Only a new model may change the pages, or the operator would lose the tab and
@@ -591,88 +574,27 @@ void BasicWindow::unlockApplyButton()
 
 void BasicWindow::applyFinished(const ApplyOutcome &outcome)
 {
-    using Verdict = ApplyOutcome::Verdict;
-    switch (outcome.verdict) {
-    case Verdict::Confirmed:
-    case Verdict::Drift: {
+    const bool verified = outcome.verdict == ApplyOutcome::Verdict::Confirmed
+            || outcome.verdict == ApplyOutcome::Verdict::Drift;
+    if (verified) {
         SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
-        const SettingsRules rules(loraPage->deviceType);
         collector->replaceSettings(
-                rules.readBackDocument(collector->getSettings(), outcome.readBack));
+                SettingsRules(loraPage->deviceType)
+                        .readBackDocument(collector->getSettings(), outcome.readBack));
         updatePendingChanges();
-        lastOutcome = outcome.verdict == Verdict::Confirmed
-                ? CommissioningReport::Outcome::Confirmed
-                : CommissioningReport::Outcome::Drift;
-        lastDrift = outcome.drift;
         lastConfirmedFields = outcome.changedFields;
-        const ApplyReport report
-                = ApplyReport::verified(outcome.refusal, outcome.changedFields, outcome.drift);
-        showDialogWidget(report.icon, report.title, report.text);
+    }
+    if (verified || outcome.verdict == ApplyOutcome::Verdict::NotVerified) {
+        lastOutcome = outcome.verdict == ApplyOutcome::Verdict::Confirmed
+                ? CommissioningReport::Outcome::Confirmed
+                : verified ? CommissioningReport::Outcome::Drift
+                           : CommissioningReport::Outcome::NotVerified;
+        lastDrift = outcome.drift;
+    }
+    const ApplyReport report = ApplyReport::of(outcome);
+    showDialogWidget(report.icon, report.title, report.text);
+    if (verified)
         unlockApplyButton();
-        return;
-    }
-    case Verdict::NotVerified: {
-        lastOutcome = CommissioningReport::Outcome::NotVerified;
-        lastDrift.clear();
-        QString reason = outcome.errorText;
-        if (outcome.cause == ApplyOutcome::Cause::DamagedReply)
-            reason = SPortConnector::damagedSettingsText();
-        else if (outcome.cause == ApplyOutcome::Cause::NoReply)
-            reason = tr("базовая станция не ответила за %1 с.")
-                             .arg(GatewaySession::exchangeTimeoutMs / 1000);
-        const ApplyReport report = ApplyReport::notVerified(outcome.refusal, reason);
-        showDialogWidget(report.icon, report.title, report.text);
-        return;
-    }
-    case Verdict::Unanswered:
-        showDialogWidget(boxWarning, tr("Настройки"),
-                         tr("Базовая станция не ответила на применение настроек за %1 с. "
-                            "Применены ли они, неизвестно: запросите настройки, чтобы проверить.")
-                                 .arg(GatewaySession::exchangeTimeoutMs / 1000));
-        return;
-    case Verdict::Failed:
-        showDialogWidget(boxCritical, tr("Ошибка"), outcome.errorText);
-        return;
-    }
-}
-
-void BasicWindow::exchangeFailed(GatewaySession::State exchange, GatewaySession::Failure failure,
-                                 int, const QString &text)
-{
-    switch (failure) {
-    case GatewaySession::Failure::NoReply:
-        if (exchange == State::Reading)
-            showDialogWidget(
-                    boxWarning, tr("Настройки"),
-                    tr("Базовая станция не прислала настройки за %1 с. Запросите их ещё раз.")
-                            .arg(GatewaySession::exchangeTimeoutMs / 1000));
-        return;
-    case GatewaySession::Failure::DamagedReply:
-        showDialogWidget(boxWarning, tr("Ошибка"), text);
-        return;
-    case GatewaySession::Failure::ErrorReply:
-        showDialogWidget(boxCritical, tr("Ошибка"), text);
-        return;
-    }
-}
-
-// Every field the operator can change recounts the pending changes.
-void BasicWindow::watchPageFields()
-{
-    const auto recount = qOverload<>(&QTimer::start);
-    for (QWidget *page : {static_cast<QWidget *>(loraPage), static_cast<QWidget *>(networkPage),
-                          static_cast<QWidget *>(otherPage)}) {
-        for (QLineEdit *field : page->findChildren<QLineEdit *>())
-            connect(field, &QLineEdit::textChanged, &pendingTimer, recount, Qt::UniqueConnection);
-        for (QComboBox *box : page->findChildren<QComboBox *>())
-            connect(box, &QComboBox::currentIndexChanged, &pendingTimer, recount,
-                    Qt::UniqueConnection);
-        for (QAbstractButton *button : page->findChildren<QAbstractButton *>())
-            connect(button, &QAbstractButton::toggled, &pendingTimer, recount,
-                    Qt::UniqueConnection);
-        for (QGroupBox *box : page->findChildren<QGroupBox *>())
-            connect(box, &QGroupBox::toggled, &pendingTimer, recount, Qt::UniqueConnection);
-    }
 }
 
 // Shown once the gateway's settings are known: before that every field would count.
@@ -721,16 +643,6 @@ QString BasicWindow::askReportSaveName(const QString &proposedPath)
                                         QStringLiteral("PDF (*.pdf)"));
 }
 
-QString BasicWindow::presetSaveName(const QString &proposedPath)
-{
-    return askPresetSaveName(proposedPath);
-}
-
-QString BasicWindow::presetOpenName(const QString &startDirectory)
-{
-    return askPresetOpenName(startDirectory);
-}
-
 int BasicWindow::modelCode() const
 {
     return panel->modelBox()->currentIndex();
@@ -739,16 +651,6 @@ int BasicWindow::modelCode() const
 QString BasicWindow::modelName() const
 {
     return panel->modelBox()->currentText();
-}
-
-void BasicWindow::fillPagesFromHeld()
-{
-    fillPagesFromCollector(false);
-}
-
-void BasicWindow::pagesChanged()
-{
-    updatePendingChanges();
 }
 
 CommissioningReport::Content BasicWindow::reportContent() const

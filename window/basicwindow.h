@@ -18,6 +18,7 @@ class ConnectionPanel;
 class LoRaLogs;
 class NetworkSettings;
 class OtherSettings;
+class PageEdits;
 class PendingChangesButton;
 class QPushButton;
 class QTabWidget;
@@ -49,8 +50,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // The file dialogs of the preset actions; an empty name means cancelled.
-    virtual QString askPresetSaveName(const QString &proposedPath);
-    virtual QString askPresetOpenName(const QString &startDirectory);
+    QString askPresetSaveName(const QString &proposedPath) override;
+    QString askPresetOpenName(const QString &startDirectory) override;
     virtual QString askReportSaveName(const QString &proposedPath);
     // What a commissioning report made now holds.
     CommissioningReport::Content reportContent() const;
@@ -88,25 +89,18 @@ private:
     void attachPages(SPortConnector *link);
     void gatewayReportedModel(int code);
     void applyFinished(const ApplyOutcome &outcome);
-    void exchangeFailed(GatewaySession::State exchange, GatewaySession::Failure failure, int code,
-                        const QString &text);
     void adapterLost(bool applyOutcomeUnknown);
     void sameGatewayBack(const QJsonObject &current);
     void otherGatewayBack(const QString &name);
     void setCoreVersionKeepingPages(const QString &version);
-    void fillPagesFromCollector(bool withGatewayId);
     void forwardLocalServerChoice(bool state);
-    void watchPageFields();
-    void updatePendingChanges();
 
-    // PresetActions::Host
-    QString presetSaveName(const QString &proposedPath) override;
-    QString presetOpenName(const QString &startDirectory) override;
+    // What the preset actions need of the window.
     int modelCode() const override;
     QString modelName() const override;
     SettingsRules::PageGroups shownGroups(bool withGatewayId) const override;
-    void fillPagesFromHeld() override;
-    void pagesChanged() override;
+    void fillPagesFromCollector(bool withGatewayId) override;
+    void updatePendingChanges() override;
     void showBox(int icon, const QString &title, const QString &text) override;
 
     ConnectionPanel *panel;
@@ -129,9 +123,7 @@ private:
     GatewaySession::State shownState = GatewaySession::State::Disconnected;
     // The adapter of this session in a few words, for the state line.
     QString adapterName;
-    // Fired by tests by name: "pendingTimer" recounts the pending changes once the
-    // pages settle.
-    QTimer pendingTimer;
+    PageEdits *edits;
     // The last apply's check, for the commissioning report.
     CommissioningReport::Outcome lastOutcome = CommissioningReport::Outcome::NoApply;
     QList<SettingsChange> lastDrift;

@@ -1,7 +1,5 @@
 #include "window/connectionpanel.h"
 
-#include "session/gatewaysession.h"
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
@@ -162,10 +160,29 @@ void ConnectionPanel::setSessionRunning(bool running, bool cancellable)
     disconnectPress->setEnabled(running || cancellable);
 }
 
-void ConnectionPanel::showState(ConnectionStateLine::State state, const QString &model,
-                                const QString &adapter)
+void ConnectionPanel::showSession(GatewaySession::State state, bool lost, const QString &model,
+                                  const QString &adapter)
 {
-    stateLine->setState(state, model, adapter);
+    using Line = ConnectionStateLine::State;
+    switch (state) {
+    case GatewaySession::State::Disconnected:
+        stateLine->setState(lost ? Line::Lost : Line::NotConnected);
+        return;
+    case GatewaySession::State::Connecting:
+    case GatewaySession::State::LoggingIn:
+    case GatewaySession::State::Reconnecting:
+        stateLine->setState(Line::Connecting);
+        return;
+    case GatewaySession::State::Rebooting:
+        stateLine->setState(Line::Rebooting);
+        return;
+    case GatewaySession::State::WaitingForAdapter:
+        stateLine->setState(Line::WaitingForAdapter);
+        return;
+    default:
+        stateLine->setState(Line::Connected, model, adapter);
+        return;
+    }
 }
 
 void ConnectionPanel::setScheme(ColorScheme::Scheme scheme)

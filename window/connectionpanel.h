@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pagekit/colorscheme.h"
+#include "session/gatewaysession.h"
 #include "window/connectionstateline.h"
 #include "window/portchooser.h"
 
@@ -41,8 +42,9 @@ public:
 
     // While a session runs, what it was opened with cannot change.
     void setSessionRunning(bool running, bool cancellable);
-    void showState(ConnectionStateLine::State state, const QString &model = QString(),
-                   const QString &adapter = QString());
+    // lost: the last session ended because the gateway or its adapter went away.
+    void showSession(GatewaySession::State state, bool lost, const QString &model,
+                     const QString &adapter);
     void setScheme(ColorScheme::Scheme scheme);
 
     void expandAuthForm();

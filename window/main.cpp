@@ -1,8 +1,8 @@
 #include "link/portcloser.h"
+#include "settings/catalogue.h"
 #include "settings/settingshandlerandcollector.h"
 #include "window/applicationfont.h"
 #include "window/basicwindow.h"
-#include "settings/catalogue.h"
 
 #include <QApplication>
 #include <QIcon>

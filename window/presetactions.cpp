@@ -84,7 +84,7 @@ void PresetActions::savePresets()
         return;
     }
     const QString fileName
-            = host->presetSaveName(QStringLiteral("%1/GatewaySettings").arg(presetDirectory()));
+            = host->askPresetSaveName(QStringLiteral("%1/GatewaySettings").arg(presetDirectory()));
     if (fileName.isEmpty())
         return;
 
@@ -107,7 +107,7 @@ void PresetActions::savePresets()
 
 void PresetActions::loadPresets()
 {
-    const QString fileName = host->presetOpenName(presetDirectory());
+    const QString fileName = host->askPresetOpenName(presetDirectory());
     if (fileName.isEmpty())
         return;
 
@@ -120,13 +120,13 @@ void PresetActions::loadPresets()
         const SettingsRules rules(host->modelCode());
         const QJsonObject gatewayPicture = collector->getSettings();
         collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
-        host->fillPagesFromHeld();
+        host->fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
         const QStringList foreign = rules.foreignGroups(result.document);
         loadedPreset = result.document;
         for (const QString &group : foreign)
             loadedPreset.remove(group);
-        host->pagesChanged();
+        host->updatePendingChanges();
         if (!foreign.isEmpty()) {
             QStringList names;
             for (const QString &group : foreign) {

@@ -24,14 +24,13 @@ public:
     public:
         virtual ~Host() = default;
         // The file dialogs; an empty name means cancelled.
-        virtual QString presetSaveName(const QString &proposedPath) = 0;
-        virtual QString presetOpenName(const QString &startDirectory) = 0;
+        virtual QString askPresetSaveName(const QString &proposedPath) = 0;
+        virtual QString askPresetOpenName(const QString &startDirectory) = 0;
         virtual int modelCode() const = 0;
         virtual QString modelName() const = 0;
         virtual SettingsRules::PageGroups shownGroups(bool withGatewayId) const = 0;
-        // Fills the pages from the held document, gateway IDs left as they are.
-        virtual void fillPagesFromHeld() = 0;
-        virtual void pagesChanged() = 0;
+        virtual void fillPagesFromCollector(bool withGatewayId) = 0;
+        virtual void updatePendingChanges() = 0;
         virtual void showBox(int icon, const QString &title, const QString &text) = 0;
     };
 

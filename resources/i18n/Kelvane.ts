@@ -206,4 +206,11 @@ The file has not been changed.</translation>
         <translation>File write error</translation>
     </message>
 </context>
+<context>
+    <name>ApplyReport</name>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+</context>
 </TS>

@@ -45,13 +45,6 @@
         <translation>They could not be read back: %1
 Request the settings to see what the gateway holds.</translation>
     </message>
-</context>
-<context>
-    <name>BasicWindow</name>
-    <message>
-        <source>Настройки применены!</source>
-        <translation>Settings applied!</translation>
-    </message>
     <message>
         <source>Базовая станция не прислала настройки за %1 с. Запросите их ещё раз.</source>
         <translation>The gateway sent no settings within %1 s. Request them again.</translation>
@@ -63,6 +56,13 @@ Request the settings to see what the gateway holds.</translation>
     <message>
         <source>базовая станция не ответила за %1 с.</source>
         <translation>the gateway did not answer within %1 s.</translation>
+    </message>
+</context>
+<context>
+    <name>BasicWindow</name>
+    <message>
+        <source>Настройки применены!</source>
+        <translation>Settings applied!</translation>
     </message>
     <message>
         <source>Связь прервалась во время применения настроек. Применены ли они, неизвестно: после переподключения запросите настройки, чтобы проверить.</source>
