@@ -125,6 +125,11 @@ void GatewayEmulator::setLineRate(int bitsPerSecond)
     terminal->setLineRate(bitsPerSecond);
 }
 
+void GatewayEmulator::setConsoleBaudRate(int bitsPerSecond)
+{
+    consoleBaudRate = bitsPerSecond;
+}
+
 void GatewayEmulator::setRefuseLogin(bool refuse)
 {
     session->setRefuseLogin(refuse);
@@ -332,5 +337,7 @@ void GatewayEmulator::handleInput(const QByteArray &bytes)
     }
     receivedBytes.append(bytes);
     emit bytesReceived(bytes);
+    if (consoleBaudRate != 0 && terminal->peerBaudRate() != consoleBaudRate)
+        return;
     session->feed(bytes);
 }

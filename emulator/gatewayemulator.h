@@ -66,6 +66,9 @@ public:
     // Carries bytes both ways no faster than a serial line of that many bits per
     // second; 0 (default) passes them at once.
     void setLineRate(int bitsPerSecond);
+    // The console hears only a port set to this speed (0, default: any); at any
+    // other speed what comes is noise to it and it answers nothing.
+    void setConsoleBaudRate(int bitsPerSecond);
 
     // faults
     void setRefuseLogin(bool refuse);
@@ -170,4 +173,5 @@ private:
     Step hangUpStep = Step::None;
     Step unplugStep = Step::None;
     int replugDelayMs = 0;
+    int consoleBaudRate = 0;
 };

@@ -314,3 +314,21 @@ void PseudoTerminal::close()
         ::close(slaveFd);
     masterFd = slaveFd = -1;
 }
+
+int PseudoTerminal::peerBaudRate() const
+{
+    static const QList<QPair<speed_t, int>> speeds{
+            {B9600, 9600},     {B19200, 19200},   {B38400, 38400},
+            {B57600, 57600},   {B115200, 115200}, {B230400, 230400},
+            {B460800, 460800}, {B921600, 921600}, {B1500000, 1500000},
+    };
+    termios settings{};
+    if (slaveFd < 0 || ::tcgetattr(slaveFd, &settings) != 0)
+        return 0;
+    const speed_t speed = ::cfgetospeed(&settings);
+    for (const auto &[code, rate] : speeds) {
+        if (code == speed)
+            return rate;
+    }
+    return 0;
+}

@@ -41,6 +41,8 @@ public:
     qsizetype pendingBytes() const;
     // Bytes the pty has taken from write() since the start.
     qint64 writtenBytes() const;
+    // The line speed the other side set, in bits per second; 0 when unknown.
+    int peerBaudRate() const;
 
 signals:
     void dataRead(const QByteArray &bytes);

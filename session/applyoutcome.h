@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 // How one apply ended, as far as the gateway showed it. Only Confirmed and Drift
@@ -11,6 +12,9 @@
 // unchanged, and says why.
 struct ApplyOutcome
 {
+    Q_GADGET
+
+public:
     enum class Verdict {
         // The read-back holds every field sent.
         Confirmed,
@@ -23,6 +27,7 @@ struct ApplyOutcome
         // The gateway refused the request with an error other than "some not set".
         Failed,
     };
+    Q_ENUM(Verdict)
     // Why it is not verified, unanswered or failed.
     enum class Cause { None, ErrorReply, DamagedReply, NoReply };
 

@@ -78,6 +78,8 @@ private slots:
     void badInputTouchesNoGateway_data();
     void badInputTouchesNoGateway();
     void reportHoldsEverySection();
+    void adapterComesBack_data();
+    void adapterComesBack();
 
 private:
     QTemporaryDir scratch;
@@ -169,6 +171,8 @@ void TestCliRunner::badInputTouchesNoGateway_data()
     row("--set breaks a field rule", set + QStringList{"200.230=300.1.1.1"}, "IPv4");
     row("password as argument", {"read", "--password", "kelvane", "--port", "PORT"},
         "never an argument");
+    row("one adapter under two names",
+        {"diff", dir + "good.gwset", "--port", "PORT", "--port", "LINK"}, "same adapter");
 }
 
 void TestCliRunner::badInputTouchesNoGateway()
@@ -178,6 +182,9 @@ void TestCliRunner::badInputTouchesNoGateway()
     const auto gateway = emulator(3);
     QVERIFY(gateway);
     arguments.replaceInStrings(QRegularExpression("^PORT$"), gateway->devicePath());
+    const QString link = scratch.filePath(QTest::currentDataTag());
+    QVERIFY(QFile::link(gateway->devicePath(), link));
+    arguments.replaceInStrings(QRegularExpression("^LINK$"), link);
 
     const Run bad = run(arguments);
     QCOMPARE(bad.status, 2);
@@ -210,6 +217,52 @@ void TestCliRunner::reportHoldsEverySection()
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray content = pdf.readAll();
     QVERIFY(content.startsWith("%PDF") && content.contains("/Type /Page\n"));
+}
+
+void TestCliRunner::adapterComesBack_data()
+{
+    QTest::addColumn<QString>("gatewayId");
+    QTest::addColumn<bool>("notTaken");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("writes");
+    const QString ok = ": 0 ok: 1 fields applied and confirmed";
+    QTest::newRow("same gateway, write taken") << "" << false << ok << 1;
+    QTest::newRow("same gateway, write lost: sent again") << "" << true << ok << 2;
+    QTest::newRow("another gateway") << "BB555A0000000202" << false
+                                     << ": 3 port: this is another gateway: BB555A0000000202" << 1;
+}
+
+// The adapter is pulled as the apply goes out and comes back at once.
+void TestCliRunner::adapterComesBack()
+{
+    QFETCH(QString, gatewayId);
+    QFETCH(bool, notTaken);
+    QFETCH(QString, result);
+    QFETCH(int, writes);
+    GatewayEmulator gateway(1);
+    const QString port = scratch.filePath(QTest::currentDataTag());
+    gateway.setLinkPath(port);
+    QVERIFY(gateway.start());
+    gateway.setIgnoredKeys(notTaken ? QStringList{"200/211"} : QStringList());
+    QObject::connect(&gateway, &GatewayEmulator::replugged, &gateway, [&] {
+        gateway.setCoreRunning(false);
+        gateway.setAtShell(false);
+        gateway.setIgnoredKeys({});
+        if (gatewayId.isEmpty())
+            return;
+        QJsonObject document = gateway.settingsDocument();
+        QJsonObject lora = document["100"].toObject();
+        lora["110"] = gatewayId;
+        document["100"] = lora;
+        gateway.setSettingsDocument(document);
+    });
+    gateway.setUnplugAt(GatewayEmulator::Step::Apply, 20);
+    const QString preset = scratch.filePath("apn.gwset");
+    writeFile(preset, R"({"200": {"211": "m2m.example"}})");
+
+    const Run apply = run({"apply", preset, "--port", port, "--wait-adapter", "5"});
+    QVERIFY2(apply.out.contains(port + result), qPrintable(apply.out + apply.err));
+    QCOMPARE(gateway.received().count("REQUEST.{[--25 "), writes);
 }
 
 QTEST_MAIN(TestCliRunner)
