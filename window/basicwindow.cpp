@@ -10,6 +10,7 @@
 #include "network/networksettings.h"
 #include "pagekit/colorscheme.h"
 #include "pagekit/fieldvalidation.h"
+#include "pagekit/importedvalues.h"
 #include "settings/fieldcatalog.h"
 #include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
@@ -830,6 +831,7 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
 void BasicWindow::fillPagesFromCollector(bool withGatewayId)
 {
     SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    FieldValidation::instance().clearImported();
     fillingPages = true;
     loraPage->setSettings(collector->getLoRaSettings(), withGatewayId);
     networkPage->setSettings();
@@ -1163,7 +1165,9 @@ void BasicWindow::savePresets()
         showDialogWidget(boxInformation, tr("Настройки"), tr("Настройки сохранены!"));
         break;
     case PresetFile::WriteStatus::CannotOpen:
-        showDialogWidget(boxWarning, tr("Ошибка открытия файла"), tr("Не удалось открыть файл"));
+        showDialogWidget(boxWarning, tr("Ошибка открытия файла"),
+                         tr("Не удалось открыть файл") + QStringLiteral(":\n")
+                                 + result.errorString);
         break;
     case PresetFile::WriteStatus::WriteFailed:
         showDialogWidget(boxWarning, tr("Ошибка записи файла"),
@@ -1187,25 +1191,31 @@ void BasicWindow::loadPresets()
         SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
         const SettingsRules rules(modelBox->currentIndex());
         const QJsonObject gatewayPicture = collector->getSettings();
-        collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
+        const QStringList foreign = rules.foreignGroups(result.document);
+        QJsonObject preset = result.document;
+        for (const QString &group : foreign)
+            preset.remove(group);
+        const QList<PresetCheck::Problem> problems = PresetCheck::problems(preset);
+        loadedPreset = PresetCheck::withoutUnknownKeys(preset);
+        collector->replaceSettings(rules.importedDocument(gatewayPicture, loadedPreset));
         fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
-        const QStringList foreign = rules.foreignGroups(result.document);
-        loadedPreset = result.document;
-        for (const QString &group : foreign)
-            loadedPreset.remove(group);
+        ImportedValues::mark(this, problems);
         updatePendingChanges();
+        QString warning = ImportedValues::message(problems);
         if (!foreign.isEmpty()) {
             QStringList names;
             for (const QString &group : foreign) {
                 const QString box = FieldCatalog::groupName(group);
                 names.append(box.isEmpty() ? FieldCatalog::pageName(group) : box);
             }
-            showDialogWidget(boxWarning, tr("Импорт настроек"),
-                             tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
-                                "загружены, остальное загружено.")
-                                     .arg(modelBox->currentText(), names.join(QLatin1Char('\n'))));
+            warning = tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
+                         "загружены, остальное загружено.")
+                              .arg(modelBox->currentText(), names.join(QLatin1Char('\n')))
+                    + (warning.isEmpty() ? QString() : QStringLiteral("\n\n") + warning);
         }
+        if (!warning.isEmpty())
+            showDialogWidget(boxWarning, tr("Импорт настроек"), warning);
         break;
     }
     case PresetFile::ReadStatus::CannotOpen:
