@@ -23,8 +23,8 @@ QString oneLine(const QString &text)
 
 QLatin1String statusWord(int status)
 {
-    static const char *const words[] = {"ok", "drift", "usage", "port", "refused"};
-    return QLatin1String(words[qBound(0, status, int(CliOptions::NoAnswer))]);
+    static const char *const words[] = {"ok", "drift", "usage", "port", "refused", "write"};
+    return QLatin1String(words[qBound(0, status, int(CliOptions::WriteFailure))]);
 }
 
 } // namespace
@@ -76,7 +76,10 @@ void GatewayJob::connectAt(int rate)
     connect(link, &SPortConnector::connectSucsessful, this, &GatewayJob::loggedIn);
     connect(link, &SPortConnector::connectionFailure, this, &GatewayJob::connectionFailed);
     connect(link, &SPortConnector::loginRefused, this, [this] {
-        finish(CliOptions::PortFailure, QStringLiteral("login refused for %1").arg(options.user));
+        const QString hint = options.loginRefusalHint;
+        finish(CliOptions::PortFailure,
+               QStringLiteral("login refused for %1").arg(options.user)
+                       + (hint.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(hint)));
     });
     connect(link, &SPortConnector::gatewayModel, this, [this](int code) { reportedModel = code; });
     connect(link, &SPortConnector::resivedSettings, this, &GatewayJob::settingsArrived);
@@ -251,7 +254,7 @@ void GatewayJob::writeRead()
     const QString path = options.outFor(portName);
     const PresetFile::WriteResult written = PresetFile::write(path, preset);
     if (written.status != PresetFile::WriteStatus::Ok) {
-        finish(CliOptions::Usage,
+        finish(CliOptions::WriteFailure,
                QStringLiteral("cannot write %1: %2").arg(path, written.errorString));
         return;
     }
@@ -383,7 +386,7 @@ void GatewayJob::writeReport()
     const QString path = options.outFor(portName);
     QString error;
     if (!CommissioningReport(report).writePdf(path, &error)) {
-        finish(CliOptions::Usage, QStringLiteral("cannot write %1: %2").arg(path, error));
+        finish(CliOptions::WriteFailure, QStringLiteral("cannot write %1: %2").arg(path, error));
         return;
     }
     extra.insert(QStringLiteral("file"), path);
