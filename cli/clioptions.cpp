@@ -1,6 +1,7 @@
 #include "cli/clioptions.h"
 
 #include "settings/fieldrules.h"
+#include "settings/presetcheck.h"
 #include "settings/presetfile.h"
 #include "settings/settingsrules.h"
 
@@ -35,14 +36,12 @@ const QList<CommandOption> commandOptions{
         {"set", {CliOptions::Command::Diff, CliOptions::Command::Apply}},
 };
 
-// A day: longer waits are typing mistakes, and would overflow the timers.
-constexpr double longestWaitSeconds = 86400;
-
-bool positiveSeconds(const QString &text, double *seconds)
+// Not-a-number fails both comparisons.
+bool acceptableSeconds(const QString &text, double *seconds)
 {
     bool ok = false;
     *seconds = text.toDouble(&ok);
-    return ok && *seconds > 0;
+    return ok && *seconds > 0 && *seconds <= CliOptions::maximumSeconds;
 }
 
 // A settings file holds at least one settings group, and every group it names is one.
@@ -174,22 +173,24 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
             return false;
         }
     }
-    if (parser.isSet(secondsOption) && !positiveSeconds(parser.value(secondsOption), &seconds)) {
-        *error = QStringLiteral("--seconds takes a number of seconds above 0");
+    if (parser.isSet(secondsOption) && !acceptableSeconds(parser.value(secondsOption), &seconds)) {
+        *error = QStringLiteral("--seconds takes a number of seconds above 0, up to %1")
+                         .arg(maximumSeconds);
         return false;
     }
     if (parser.isSet(logSecondsOption)
-        && !positiveSeconds(parser.value(logSecondsOption), &logSeconds)) {
-        *error = QStringLiteral("--log-seconds takes a number of seconds above 0");
+        && !acceptableSeconds(parser.value(logSecondsOption), &logSeconds)) {
+        *error = QStringLiteral("--log-seconds takes a number of seconds above 0, up to %1")
+                         .arg(maximumSeconds);
         return false;
     }
 
     if (parser.isSet(waitAdapterOption)) {
         bool ok = false;
         waitAdapterSeconds = parser.value(waitAdapterOption).toDouble(&ok);
-        if (!ok || !(waitAdapterSeconds >= 0 && waitAdapterSeconds <= longestWaitSeconds)) {
+        if (!ok || !(waitAdapterSeconds >= 0 && waitAdapterSeconds <= maximumSeconds)) {
             *error = QStringLiteral("--wait-adapter takes a number of seconds from 0 to %1")
-                             .arg(longestWaitSeconds);
+                             .arg(maximumSeconds);
             return false;
         }
     }
@@ -238,7 +239,34 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
         overrides.insert(group, fields);
     }
 
-    return !takesPreset || readPreset(presetPath, &preset, error);
+    return !takesPreset || (readPreset(presetPath, &preset, error) && checkPreset(error));
+}
+
+// What goes out is the preset with the --set values over it: a broken preset value
+// that --set replaces does no harm.
+bool CliOptions::checkPreset(QString *error)
+{
+    QJsonObject merged = preset;
+    for (auto group = overrides.constBegin(); group != overrides.constEnd(); ++group) {
+        QJsonObject fields = merged.value(group.key()).toObject();
+        const QJsonObject set = group.value().toObject();
+        for (auto field = set.constBegin(); field != set.constEnd(); ++field)
+            fields.insert(field.key(), field.value());
+        merged.insert(group.key(), fields);
+    }
+    QStringList broken;
+    for (const PresetCheck::Problem &problem : PresetCheck::problems(merged)) {
+        if (problem.isUnknownKey())
+            leftOut.append(PresetCheck::describe(problem) + QStringLiteral(": left out"));
+        else
+            broken.append(PresetCheck::describe(problem));
+    }
+    if (!broken.isEmpty()) {
+        *error = broken.join(QLatin1Char('\n'));
+        return false;
+    }
+    preset = PresetCheck::withoutUnknownKeys(preset);
+    return true;
 }
 
 QString CliOptions::outFor(const QString &port) const
@@ -326,7 +354,9 @@ OPTIONS
             Console user; default root.
     --password-file FILE
             Read the console password from the first line of FILE, which nobody but
-            its owner may read. The password is never taken as an argument.
+            its owner may read: the line without its end (LF, CRLF, CR or none) and
+            without a UTF-8 byte order mark; spaces at its end are part of it. The
+            password is never taken as an argument.
     --model MODEL
             TK-0, TK-1, TK-3 or TK-3Max (or 0..3). Default: the model the gateway
             reports. It sets the line speed: 1500000 baud for TK-3Max, 115200 for the
@@ -335,19 +365,22 @@ OPTIONS
     --set GROUP.KEY=VALUE
             Override a preset value, e.g. --set 100.110=AA555A0000000101 (gateway ID)
             or --set 300.320=192.168.1.20. Checked with the pages' field rules; booleans
-            are true or false. Repeatable.
+            are true or false. Repeatable. The preset's values, with these laid over
+            them, are checked by the same rules before anything is sent: each value
+            that breaks one is named on a line of its own (status 2), and keys that no
+            page shows are named and left out.
     --out FILE
             Output file of read and report. With several ports it must contain %p,
             which stands for the port as given, without /dev/ and with / as _.
     --note TEXT
             The installer's note in the report.
     --seconds N, --log-seconds N
-            Seconds of log for logs and report.
+            Seconds of log for logs and report, at most 86400 (a day).
     --wait-adapter N
             When an adapter is pulled out during a command, wait N seconds (default
-            10) for it to come back; then log in again, check it is the same gateway
-            and run the step once more. An apply is sent again only if the gateway
-            does not hold what was sent. 0 ends at once with status 3.
+            10, at most 86400) for it to come back; then log in again, check it is the
+            same gateway and run the step once more. An apply is sent again only if
+            the gateway does not hold what was sent. 0 ends at once with status 3.
     --json  One JSON object per gateway on standard output instead of result lines.
     --help, --version
 
@@ -360,6 +393,8 @@ EXIT STATUS
     4   The gateway refused the request or gave no answer in time (30 s), or the
         run was interrupted (Ctrl+C, SIGTERM): an apply that was sent is then
         "outcome unknown". A second Ctrl+C ends at once.
+    5   Could not write the output (the preset, the report or standard output):
+        the system's reason is named, e.g. "No space left on device".
     With several gateways the program's status is the highest of theirs.
 
 ENVIRONMENT

@@ -12,11 +12,15 @@ public:
     enum class Command { Ports, Read, Diff, Apply, Logs, Report };
 
     // The program's exit statuses; with several gateways the highest one counts.
-    enum Status { Done = 0, Drift = 1, Usage = 2, PortFailure = 3, NoAnswer = 4 };
+    enum Status { Done = 0, Drift = 1, Usage = 2, PortFailure = 3, NoAnswer = 4, WriteFailure = 5 };
 
     static constexpr double defaultWaitAdapterSeconds = 10;
+    // --seconds, --log-seconds and --wait-adapter: a day at most, which the timers
+    // still hold.
+    static constexpr double maximumSeconds = 86400;
 
-    // False with a one-line reason in *error. Reads and checks the preset too.
+    // False with the reason in *error, one line per mistake. Reads the preset and
+    // checks its fields, with the --set values laid over them, by the pages' rules.
     bool parse(const QStringList &arguments, QString *error);
 
     bool help = false;
@@ -29,7 +33,10 @@ public:
     // -1: the model the gateway reports.
     int model = -1;
     QString presetPath;
+    // Without the keys that no page shows.
     QJsonObject preset;
+    // What the checks left out of the preset, one line each, for standard error.
+    QStringList leftOut;
     // --set values by group and key, typed as the pages type them.
     QJsonObject overrides;
     bool json = false;
@@ -40,6 +47,8 @@ public:
     double logSeconds = 0;
     // How long a pulled adapter is waited for before its gateway fails.
     double waitAdapterSeconds = defaultWaitAdapterSeconds;
+    // Told when the console refuses the login: what may be wrong with the password.
+    QString loginRefusalHint;
 
     // --out for one port: "%p" becomes the port as given, without "/dev/" and with
     // every "/" as "_".
@@ -51,4 +60,7 @@ public:
     static int modelCode(const QString &text);
     static QString manual();
     static QString versionText();
+
+private:
+    bool checkPreset(QString *error);
 };

@@ -3,12 +3,15 @@
 #include "cli/gatewayjob.h"
 #include "cli/passwordsource.h"
 #include "link/serialadapters.h"
+#include "settings/writeerror.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <cerrno>
 
 CliRunner::CliRunner(QIODevice *out, QIODevice *err, QObject *parent)
     : QObject(parent), out(out), err(err)
@@ -17,8 +20,11 @@ CliRunner::CliRunner(QIODevice *out, QIODevice *err, QObject *parent)
 void CliRunner::start(const QStringList &arguments)
 {
     QString error;
-    if (!options.parse(arguments, &error)) {
-        write(err, QStringLiteral("kelvane-cli: %1\n").arg(error));
+    const bool parsed = options.parse(arguments, &error);
+    for (const QString &line : std::as_const(options.leftOut))
+        tell(line);
+    if (!parsed) {
+        tell(error);
         end(CliOptions::Usage);
         return;
     }
@@ -38,8 +44,9 @@ void CliRunner::start(const QStringList &arguments)
         return;
     }
     QByteArray password;
-    if (!PasswordSource::obtain(options.passwordFile, options.user, &password, &error)) {
-        write(err, QStringLiteral("kelvane-cli: %1\n").arg(error));
+    if (!PasswordSource::obtain(options.passwordFile, options.user, &password, &error,
+                                &options.loginRefusalHint)) {
+        tell(error);
         end(CliOptions::Usage);
         return;
     }
@@ -138,11 +145,24 @@ void CliRunner::jobFinished(GatewayJob *job)
 
 void CliRunner::end(int status)
 {
+    if (!outputFailure.isEmpty()) {
+        tell(QStringLiteral("could not write the output: %1").arg(outputFailure));
+        status = qMax(status, int(CliOptions::WriteFailure));
+    }
     QMetaObject::invokeMethod(
             this, [this, status] { emit finished(status); }, Qt::QueuedConnection);
 }
 
 void CliRunner::write(QIODevice *device, const QString &text)
 {
-    device->write(text.toUtf8());
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    if (device->write(bytes) != bytes.size() && device == out && outputFailure.isEmpty())
+        outputFailure = WriteError::reason(*device);
+}
+
+void CliRunner::tell(const QString &text)
+{
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        write(err, QStringLiteral("kelvane-cli: %1\n").arg(line));
 }

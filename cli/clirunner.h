@@ -34,10 +34,14 @@ private:
     void jobFinished(GatewayJob *job);
     void end(int status);
     void write(QIODevice *device, const QString &text);
+    // Each line of text on err, as the program's own.
+    void tell(const QString &text);
 
     QIODevice *out;
     QIODevice *err;
     CliOptions options;
     QList<GatewayJob *> gatewayJobs;
     int worst = CliOptions::Done;
+    // Why standard output took no more, in the system's words.
+    QString outputFailure;
 };

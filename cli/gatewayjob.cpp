@@ -21,8 +21,8 @@ QString oneLine(const QString &text)
 
 QLatin1String statusWord(int status)
 {
-    static const char *const words[] = {"ok", "drift", "usage", "port", "refused"};
-    return QLatin1String(words[qBound(0, status, int(CliOptions::NoAnswer))]);
+    static const char *const words[] = {"ok", "drift", "usage", "port", "refused", "write"};
+    return QLatin1String(words[qBound(0, status, int(CliOptions::WriteFailure))]);
 }
 
 // What finds the adapter again once it was pulled out and plugged in under
@@ -59,8 +59,10 @@ GatewayJob::GatewayJob(const CliOptions &options, const QString &port, const QBy
     });
     connect(session, &GatewaySession::connected, this, &GatewayJob::loggedIn);
     connect(session, &GatewaySession::loginRefused, this, [this] {
+        const QString hint = this->options.loginRefusalHint;
         finish(CliOptions::PortFailure,
-               QStringLiteral("login refused for %1").arg(this->options.user));
+               QStringLiteral("login refused for %1").arg(this->options.user)
+                       + (hint.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(hint)));
     });
     connect(session, &GatewaySession::connectionFailed, this, [this](bool portOpened) {
         finish(CliOptions::PortFailure,
@@ -319,7 +321,7 @@ void GatewayJob::writeRead()
     const QString path = options.outFor(portName);
     const PresetFile::WriteResult written = PresetFile::write(path, preset);
     if (written.status != PresetFile::WriteStatus::Ok) {
-        finish(CliOptions::Usage,
+        finish(CliOptions::WriteFailure,
                QStringLiteral("cannot write %1: %2").arg(path, written.errorString));
         return;
     }
@@ -435,7 +437,7 @@ void GatewayJob::writeReport()
     const QString path = options.outFor(portName);
     QString error;
     if (!CommissioningReport(report).writePdf(path, &error)) {
-        finish(CliOptions::Usage, QStringLiteral("cannot write %1: %2").arg(path, error));
+        finish(CliOptions::WriteFailure, QStringLiteral("cannot write %1: %2").arg(path, error));
         return;
     }
     extra.insert(QStringLiteral("file"), path);

@@ -62,8 +62,9 @@ int main(int argc, char *argv[])
 
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // By descriptor: the C library's buffer would hide a failed write until exit.
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     CliRunner runner(&out, &err);
     QObject::connect(&runner, &CliRunner::finished, application.get(), &QCoreApplication::exit);
 

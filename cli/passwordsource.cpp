@@ -13,12 +13,15 @@ namespace {
 // Longer than any console password; a line beyond it is cut.
 constexpr int promptBufferBytes = 1024;
 
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
+
+// Up to the first line end of any kind (LF, CRLF, CR) or the end of the text.
 QByteArray firstLine(const QByteArray &text)
 {
-    QByteArray line = text.left(text.indexOf('\n'));
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return line;
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end) != '\n' && text.at(end) != '\r')
+        ++end;
+    return text.left(end);
 }
 
 } // namespace
@@ -26,10 +29,17 @@ QByteArray firstLine(const QByteArray &text)
 const char *const PasswordSource::environmentVariable = "KELVANE_PASSWORD";
 
 bool PasswordSource::obtain(const QString &passwordFile, const QString &user, QByteArray *password,
-                            QString *error)
+                            QString *error, QString *refusalHint)
 {
-    if (!passwordFile.isEmpty())
-        return fromFile(passwordFile, password, error);
+    if (!passwordFile.isEmpty()) {
+        if (!fromFile(passwordFile, password, error))
+            return false;
+        // Kept, since a console password may end in a space; but the likelier
+        // cause of a refusal is an editor's doing.
+        if (password->endsWith(' ') || password->endsWith('\t'))
+            *refusalHint = QStringLiteral("the password file's line ends in spaces");
+        return true;
+    }
     if (qEnvironmentVariableIsSet(environmentVariable)) {
         *password = qgetenv(environmentVariable);
         return true;
@@ -51,7 +61,15 @@ bool PasswordSource::fromFile(const QString &path, QByteArray *password, QString
                          .arg(path);
         return false;
     }
-    *password = firstLine(file.readAll());
+    QByteArray text = file.readAll();
+    if (text.startsWith(byteOrderMark))
+        text.remove(0, byteOrderMark.size());
+    *password = firstLine(text);
+    text.fill('\0');
+    if (password->isEmpty()) {
+        *error = QStringLiteral("the password file %1 has no password on its first line").arg(path);
+        return false;
+    }
     return true;
 }
 

@@ -22,9 +22,10 @@ constexpr char xon = 0x11;
 constexpr char xoff = 0x13;
 constexpr qint64 bitsPerByte = 10;
 constexpr qint64 nsPerSecond = 1000000000;
-// An idle line saves up no more than this much time for a burst, as a UART's FIFO.
+// An idle line saves up no more than this much time for a burst, as a UART's FIFO,
+// and at least one byte's time, which a slow line needs to carry anything at all.
 constexpr int lineSliceMs = 5;
-constexpr qint64 lineSliceNs = lineSliceMs * qint64(1000000);
+constexpr qint64 nsPerMs = 1000000;
 } // namespace
 
 PseudoTerminal::PseudoTerminal(QObject *parent)
@@ -162,6 +163,10 @@ qint64 PseudoTerminal::writtenBytes() const
 void PseudoTerminal::setLineRate(int bitsPerSecond)
 {
     lineNsPerByte = bitsPerSecond > 0 ? bitsPerByte * nsPerSecond / bitsPerSecond : 0;
+    lineSliceNs = qMax(lineSliceMs * nsPerMs, lineNsPerByte);
+    const int sliceMs = int((lineSliceNs + nsPerMs - 1) / nsPerMs);
+    lineTimer->setInterval(sliceMs);
+    outputTimer->setInterval(sliceMs);
     lineClock.start();
     lineFreeAtNs = 0;
     outputFreeAtNs = 0;

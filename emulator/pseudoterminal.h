@@ -68,6 +68,7 @@ private:
     QTimer *outputTimer;
     QElapsedTimer lineClock;
     qint64 lineNsPerByte = 0;
+    qint64 lineSliceNs = 0;
     qint64 lineFreeAtNs = 0;
     qint64 outputFreeAtNs = 0;
     qint64 written = 0;

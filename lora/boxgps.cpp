@@ -1,5 +1,6 @@
 #include "lora/boxgps.h"
 
+#include "pagekit/fieldkeys.h"
 #include "pagekit/fieldvalidation.h"
 #include "settings/inputpatterns.h"
 
@@ -52,6 +53,12 @@ BoxGPS::BoxGPS(const QString &title, const QRect &geometry, QWidget *parent)
     heightEdit->setObjectName(QStringLiteral("heightEdit"));
     heightEdit->setGeometry(470, 48, 131, 24);
     heightEdit->setValidator(heightValidator);
+
+    FieldKeys::setKeys(useGpsBox, {useGpsKey});
+    FieldKeys::setKeys(fakeGpsBox, {fakeGpsKey});
+    FieldKeys::setKeys(latitudeEdit, {latitudeKey});
+    FieldKeys::setKeys(longitudeEdit, {longitudeKey});
+    FieldKeys::setKeys(heightEdit, {heightKey});
 
     connect(latitudeEdit, &QLineEdit::textChanged, this, &BoxGPS::validatorGPSLatitude);
     connect(longitudeEdit, &QLineEdit::textChanged, this, &BoxGPS::validatorGPSLongitude);

@@ -1,5 +1,6 @@
 #include "lora/channelsbox.h"
 
+#include "pagekit/fieldkeys.h"
 #include "pagekit/fieldvalidation.h"
 #include "pagekit/resizescale.h"
 #include "settings/inputpatterns.h"
@@ -43,6 +44,14 @@ ChannelsBox::ChannelsBox(const QString &title, const QRect &geometry, QWidget *p
     connect(frequencyEdit, &QLineEdit::textChanged, this, &ChannelsBox::validatorFrequency);
     // textEdited fires only for the operator's own edits, never for setChannel.
     connect(frequencyEdit, &QLineEdit::textEdited, this, &ChannelsBox::edited);
+}
+
+void ChannelsBox::setFieldKeys(const QString &enabledKey, const QString &radioKey,
+                               const QString &frequencyKey)
+{
+    FieldKeys::setKeys(enableBox, {enabledKey});
+    FieldKeys::setKeys(radio0Button, {radioKey});
+    FieldKeys::setKeys(frequencyEdit, {frequencyKey});
 }
 
 void ChannelsBox::setChannel(bool enabled, int radio, int frequency)

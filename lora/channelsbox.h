@@ -22,6 +22,9 @@ public:
     bool channelEnabled() const;
     int channelRadio() const;
     int channelFrequency() const;
+    // The settings keys of the channel's fields: on, radio, frequency.
+    void setFieldKeys(const QString &enabledKey, const QString &radioKey,
+                      const QString &frequencyKey);
 
 signals:
     void edited(QString text);

@@ -1,5 +1,7 @@
 #include "lora/logsaver.h"
 
+#include "settings/writeerror.h"
+
 #include <QSaveFile>
 #include <QThread>
 
@@ -27,11 +29,17 @@ struct LogSaver::Job
     std::atomic<qint64> done{0};
     std::atomic<bool> cancelled{false};
     bool saved = false;
+    QString failure;
 
     bool write(QSaveFile &out, const char *bytes, qint64 size)
     {
-        if (cancelled || out.write(bytes, size) != size)
+        if (cancelled)
             return false;
+        errno = 0;
+        if (out.write(bytes, size) != size) {
+            failure = WriteError::reason(out);
+            return false;
+        }
         done += size;
         return true;
     }
@@ -45,7 +53,11 @@ struct LogSaver::Job
                                         size_t(qMin(copyChunkBytes, fileBytes - at)), off_t(at));
             if (got < 0 && errno == EINTR)
                 continue;
-            if (got <= 0 || !write(out, chunk.constData(), got))
+            if (got <= 0) {
+                failure = qt_error_string(got < 0 ? errno : EIO);
+                return false;
+            }
+            if (!write(out, chunk.constData(), got))
                 return false;
             at += got;
         }
@@ -55,14 +67,22 @@ struct LogSaver::Job
     void run()
     {
         QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || !copyRecordedPart(out))
+        if (!out.open(QIODevice::WriteOnly)) {
+            failure = WriteError::reason(out);
+            return;
+        }
+        if (!copyRecordedPart(out))
             return;
         for (const QByteArray &block : std::as_const(memory)) {
             if (!write(out, block.constData(), block.size()))
                 return;
         }
+        if (cancelled)
+            return;
         // commit() does not see a failed write of the last buffered bytes.
-        saved = !cancelled && out.flush() && out.commit();
+        saved = out.flush() && out.commit();
+        if (!saved)
+            failure = WriteError::reason(out);
     }
 };
 
@@ -108,4 +128,9 @@ qint64 LogSaver::totalBytes() const
 qint64 LogSaver::savedBytes() const
 {
     return job->done;
+}
+
+QString LogSaver::errorString() const
+{
+    return job->failure;
 }

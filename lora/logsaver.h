@@ -27,6 +27,8 @@ public:
     void cancel();
     qint64 totalBytes() const;
     qint64 savedBytes() const;
+    // Why a finished save failed, in the system's words.
+    QString errorString() const;
 
 signals:
     void finished(bool saved, bool cancelled);

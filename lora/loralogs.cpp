@@ -413,6 +413,7 @@ void LoRaLogs::finishSave(bool saved, bool cancelled, const QString &path)
 {
     progressTimer->stop();
     delete saveProgress.data();
+    const QString reason = saver ? saver->errorString() : QString();
     if (saver)
         saver->deleteLater();
     saver = nullptr;
@@ -420,7 +421,7 @@ void LoRaLogs::finishSave(bool saved, bool cancelled, const QString &path)
     if (saved || cancelled)
         return;
     emit showDialog(criticalMessage, tr("Ошибка открытитя лог файла"),
-                    tr("Не удалось создать файл логов:\n") + path);
+                    tr("Не удалось создать файл логов:\n") + path + QLatin1Char('\n') + reason);
 }
 
 void LoRaLogs::showSaveProgress()

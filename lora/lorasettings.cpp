@@ -3,6 +3,7 @@
 #include "lora/boxgps.h"
 #include "lora/channelsbox.h"
 #include "lora/gwidedit.h"
+#include "pagekit/fieldkeys.h"
 #include "pagekit/fieldvalidation.h"
 #include "pagekit/resizescale.h"
 #include "settings/inputpatterns.h"
@@ -158,6 +159,7 @@ LoRaSettings::LoRaSettings(QWidget *parent)
                                           channelWidthPx, channelHeightPx),
                                     frequencyGroup);
         box->setObjectName(QStringLiteral("channelBox%1").arg(channel));
+        box->setFieldKeys(channelKey(channel, 1), channelKey(channel, 2), channelKey(channel, 3));
         channelBoxes.append(box);
         connect(box, &ChannelsBox::edited, this, &LoRaSettings::switchCustomPlan);
     }
@@ -169,6 +171,14 @@ LoRaSettings::LoRaSettings(QWidget *parent)
     connect(gatewayIdEdit, &GWIDEdit::doubleClick, this, &LoRaSettings::editGwID);
     connect(showFrequenciesBox, &QCheckBox::stateChanged, this, &LoRaSettings::showFrequencyGroup);
     connect(frequencyPlanBox, &QComboBox::currentTextChanged, this, &LoRaSettings::setFrequency);
+
+    const QList<std::pair<QWidget *, QString>> fieldKeys{
+            {gatewayIdEdit, gatewayIdKey}, {serverAddressEdit, serverAddressKey},
+            {upPortEdit, upPortKey},       {downPortEdit, downPortKey},
+            {frequencyPlanBox, planKey},   {antennaGainEdit, antennaGainKey},
+            {keepaliveEdit, keepaliveKey}};
+    for (const auto &[field, key] : fieldKeys)
+        FieldKeys::setKeys(field, {key});
 
     lockGwID();
     setFrequency(frequencyPlanBox->currentText());

@@ -1,6 +1,7 @@
 #include "lora/othersettings.h"
 
 #include "lora/tyrnserverbox.h"
+#include "pagekit/fieldkeys.h"
 #include "pagekit/resizescale.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@ OtherSettings::OtherSettings(QObject *parent)
       serverBox(new TyrnServerBox(tr("Настройки локального IoT Tyrn Server"), this))
 {
     serverBox->setObjectName(QStringLiteral("serverBox"));
+    FieldKeys::setGroup(serverBox, serverGroupKey);
     serverBox->setGeometry(20, 10, TyrnServerBox::referenceWidthPx,
                            TyrnServerBox::referenceHeightPx);
     connect(serverBox->useServerBox(), &QCheckBox::stateChanged, this,

@@ -1,6 +1,7 @@
 #include "lora/stacklorasettings.h"
 
 #include "lora/lorasettings.h"
+#include "pagekit/fieldkeys.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -32,6 +33,7 @@ StackLoRaSettings::StackLoRaSettings(QWidget *parent)
     pagesStack->setObjectName(QStringLiteral("pagesStack"));
     pagesStack->setGeometry(0, 0, referenceWidthPx + stackExtraWidthPx, referenceHeightPx);
     module1Page->setObjectName(QStringLiteral("module1Page"));
+    FieldKeys::setGroup(module1Page, module1Key);
     pagesStack->addWidget(module1Page);
     pagesStack->show();
 }
@@ -64,6 +66,7 @@ void StackLoRaSettings::setDeviceType(int code)
 
         module2Page = new LoRaSettings(pagesStack);
         module2Page->setObjectName(QStringLiteral("module2Page"));
+        FieldKeys::setGroup(module2Page, module2Key);
         pagesStack->addWidget(module2Page);
         pagesStack->setCurrentIndex(0);
     } else if (code == modelWithoutGps || code == modelSingleModule) {

@@ -1,6 +1,7 @@
 #include "lora/tyrnserverbox.h"
 
 #include "link/sportconnector.h"
+#include "pagekit/fieldkeys.h"
 #include "pagekit/resizescale.h"
 
 #include <QApplication>
@@ -58,6 +59,14 @@ TyrnServerBox::TyrnServerBox(const QString &title, QWidget *parent)
     databaseLabel->setGeometry(230, 130, 121, labelHeightPx);
     databaseEdit->setObjectName(QStringLiteral("databaseEdit"));
     databaseEdit->setGeometry(390, 130, 401, fieldHeightPx);
+
+    const QList<std::pair<QWidget *, QString>> fieldKeys{{loginEdit, loginKey},
+                                                         {passwordEdit, passwordKey},
+                                                         {networkIdEdit, networkIdKey},
+                                                         {subnetIdEdit, subnetIdKey},
+                                                         {databaseEdit, databaseKey}};
+    for (const auto &[field, key] : fieldKeys)
+        FieldKeys::setKeys(field, {key});
 }
 
 void TyrnServerBox::setSettings(QJsonObject group)

@@ -1,5 +1,6 @@
 #include "network/boxlte.h"
 
+#include "pagekit/fieldkeys.h"
 #include "pagekit/fieldvalidation.h"
 #include "pagekit/placedwidgets.h"
 #include "pagekit/resizescale.h"
@@ -119,6 +120,13 @@ BoxLTE::BoxLTE(const QString &title, const QRect &geometry, QWidget *parent)
     sim2DialNumber->setValidator(dialValidator);
     ping1->setValidator(new QRegularExpressionValidator(InputPatterns::ipv4(), this));
     ping2->setValidator(new QRegularExpressionValidator(InputPatterns::optionalIpv4(), this));
+
+    const QList<std::pair<QLineEdit *, const char *>> fieldKeys{
+            {sim1Adress, "211"}, {sim1DialNumber, "212"}, {sim1User, "213"}, {sim1Password, "214"},
+            {sim2Adress, "221"}, {sim2DialNumber, "222"}, {sim2User, "223"}, {sim2Password, "224"},
+            {ping1, "230"},      {ping2, "240"}};
+    for (const auto &[field, key] : fieldKeys)
+        FieldKeys::setKeys(field, {QLatin1String(key)});
 
     connect(sim1Adress, &QLineEdit::textChanged, this, &BoxLTE::validatorSIM1Adress);
     connect(sim1DialNumber, &QLineEdit::textChanged, this, &BoxLTE::validatorSIM1DualingNumber);

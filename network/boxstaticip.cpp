@@ -1,5 +1,6 @@
 #include "network/boxstaticip.h"
 
+#include "pagekit/fieldkeys.h"
 #include "pagekit/fieldvalidation.h"
 #include "pagekit/placedwidgets.h"
 #include "pagekit/resizescale.h"
@@ -55,6 +56,12 @@ BoxStaticIP::BoxStaticIP(const QString &title, const QRect &geometry, QWidget *p
     gateway->setValidator(addressValidator);
     // The first DNS server may be left empty, as preset saving allows.
     dns1->setValidator(new QRegularExpressionValidator(InputPatterns::optionalIpv4(), this));
+
+    const QList<std::pair<QWidget *, const char *>> fieldKeys{
+            {this, "310"}, {ip, "320"},     {gateway, "330"}, {dns1, "340"},
+            {dns2, "350"}, {domain, "360"}, {mask, "370"}};
+    for (const auto &[field, key] : fieldKeys)
+        FieldKeys::setKeys(field, {QLatin1String(key)});
 
     connect(ip, &QLineEdit::textChanged, this, &BoxStaticIP::validatorStaticIP);
     connect(gateway, &QLineEdit::textChanged, this, &BoxStaticIP::validatorGateway);

@@ -1,5 +1,6 @@
 #include "network/boxwifi.h"
 
+#include "pagekit/fieldkeys.h"
 #include "pagekit/placedwidgets.h"
 #include "pagekit/resizescale.h"
 
@@ -119,6 +120,15 @@ BoxWIFI::BoxWIFI(const QString &title, const QRect &geometry, QWidget *parent)
     networkFields = {address,      networkAddress, subnetMask, gateway,
                      preferredDns, additionalDns,  rangeEnd,   rangeStart};
     setNetworkFieldsEditable(false);
+
+    // The network name and password fields show the client's or the access point's.
+    const QList<std::pair<QWidget *, QStringList>> fieldKeys{
+            {this, {"351"}},     {ssid, {"352", "362"}},    {password, {"353", "363"}},
+            {address, {"354"}},  {networkAddress, {"355"}}, {subnetMask, {"356"}},
+            {gateway, {"357"}},  {preferredDns, {"358"}},   {additionalDns, {"359"}},
+            {rangeEnd, {"360"}}, {rangeStart, {"361"}}};
+    for (const auto &[field, keys] : fieldKeys)
+        FieldKeys::setKeys(field, keys);
 
     connect(modeList, &QComboBox::currentIndexChanged, this, &BoxWIFI::setConfig);
     // Qt re-enables every child on checking; the mode decides for the network fields.

@@ -4,6 +4,7 @@
 #include "network/boxstaticip.h"
 #include "network/boxvpn.h"
 #include "network/boxwifi.h"
+#include "pagekit/fieldkeys.h"
 #include "pagekit/resizescale.h"
 #include "settings/settingshandlerandcollector.h"
 
@@ -43,6 +44,10 @@ NetworkSettings::NetworkSettings(QWidget *parent) : QWidget(parent)
                           this);
     wifiBox->setObjectName(QStringLiteral("wifiBox"));
     wifiBox->hide();
+
+    FieldKeys::setGroup(lteBox, QStringLiteral("200"));
+    FieldKeys::setGroup(staticIPBox, QStringLiteral("300"));
+    FieldKeys::setGroup(wifiBox, QStringLiteral("350"));
 
     connect(vpnBox, &BoxVPN::showDialogMessage, this, &NetworkSettings::showDialogMessage);
 }

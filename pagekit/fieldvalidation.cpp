@@ -1,5 +1,8 @@
 #include "pagekit/fieldvalidation.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 
 const QString FieldValidation::invalidFieldStyle
@@ -50,22 +53,83 @@ void FieldValidation::setFieldIgnored(QLineEdit *field, bool ignored)
 
 bool FieldValidation::fieldsValid() const
 {
-    return invalidLabels.isEmpty();
+    return countedLabels().isEmpty();
 }
 
 QString FieldValidation::invalidFields() const
 {
     QString text;
-    for (const QString &label : invalidLabels)
+    for (const QString &label : countedLabels())
         text += label + QLatin1Char('\n');
     return text;
+}
+
+QStringList FieldValidation::countedLabels() const
+{
+    QStringList labels = invalidLabels;
+    for (const auto &[field, label] : importedFields) {
+        // A typed verdict on the same field already counts.
+        if (!ignoredFields.contains(field) && !labelOfField.contains(field)
+            && !labels.contains(label))
+            labels.append(label);
+    }
+    return labels;
+}
+
+void FieldValidation::markImported(QWidget *field, const QString &labelText)
+{
+    if (!field)
+        return;
+    // A box's own frame, not every field inside it.
+    field->setStyleSheet(qobject_cast<QGroupBox *>(field)
+                                 ? QStringLiteral(".%1 { %2 }")
+                                           .arg(QLatin1String(field->metaObject()->className()),
+                                                invalidFieldStyle)
+                                 : invalidFieldStyle);
+    importedFields.removeIf([field](const auto &entry) { return entry.first == field; });
+    importedFields.append({field, labelText});
+    watch(field);
+    if (changeWatchedFields.contains(field))
+        return;
+    changeWatchedFields.insert(field);
+    // The operator's own change; the pages' later refills (the hold option) keep the mark.
+    const auto unmark = [this, field] {
+        unmarkImported(field);
+    };
+    if (auto *edit = qobject_cast<QLineEdit *>(field))
+        connect(edit, &QLineEdit::textEdited, this, unmark);
+    else if (auto *list = qobject_cast<QComboBox *>(field))
+        connect(list, &QComboBox::currentIndexChanged, this, unmark);
+    else if (auto *box = qobject_cast<QGroupBox *>(field))
+        connect(box, &QGroupBox::toggled, this, unmark);
+    else if (auto *button = qobject_cast<QAbstractButton *>(field))
+        connect(button, &QAbstractButton::toggled, this, unmark);
+}
+
+void FieldValidation::clearImported()
+{
+    while (!importedFields.isEmpty())
+        unmarkImported(importedFields.first().first);
+}
+
+void FieldValidation::unmarkImported(QWidget *field)
+{
+    const auto marked = std::find_if(importedFields.begin(), importedFields.end(),
+                                     [field](const auto &entry) { return entry.first == field; });
+    if (marked == importedFields.end())
+        return;
+    importedFields.erase(marked);
+    const auto *edit = qobject_cast<QLineEdit *>(field);
+    field->setStyleSheet(!edit || edit->hasAcceptableInput() ? validFieldStyle : invalidFieldStyle);
 }
 
 void FieldValidation::reset()
 {
     for (const QObject *field : std::as_const(watchedFields))
-        disconnect(field, &QObject::destroyed, this, nullptr);
+        disconnect(field, nullptr, this, nullptr);
     watchedFields.clear();
+    changeWatchedFields.clear();
+    importedFields.clear();
     invalidLabels.clear();
     fieldsByLabel.clear();
     labelOfField.clear();
@@ -74,7 +138,7 @@ void FieldValidation::reset()
 
 // A field destroyed while invalid (a removed module page) must not block the
 // apply step for ever.
-void FieldValidation::watch(QLineEdit *field)
+void FieldValidation::watch(QObject *field)
 {
     if (watchedFields.contains(field))
         return;
@@ -87,6 +151,8 @@ void FieldValidation::forget(const QObject *field)
     setFieldValid(field);
     ignoredFields.remove(field);
     watchedFields.remove(field);
+    changeWatchedFields.remove(field);
+    importedFields.removeIf([field](const auto &entry) { return entry.first == field; });
 }
 
 void FieldValidation::setFieldValid(const QObject *field)

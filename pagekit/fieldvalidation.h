@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QLineEdit;
+class QWidget;
 
 // Remembers which validated fields of the whole program are invalid, so that
 // the apply step refuses while any of them is, not only the last one marked.
@@ -29,6 +30,14 @@ public:
     // when counted again its last verdict counts again.
     void setFieldIgnored(QLineEdit *field, bool ignored);
 
+    // A field whose value came from a preset and broke the field's rule: a check
+    // box, a list or a text field that shows it converted (a port "abc" as 0).
+    // Styled and counted as an invalid typed value is, until the operator changes
+    // the field or clearImported() runs.
+    void markImported(QWidget *field, const QString &labelText);
+    // Before the pages are filled anew.
+    void clearImported();
+
     // True exactly when no counted field is invalid.
     bool fieldsValid() const;
     // Each invalid label text followed by "\n", once per label text, in the
@@ -41,7 +50,9 @@ public:
 private:
     explicit FieldValidation(QObject *parent = nullptr);
 
-    void watch(QLineEdit *field);
+    void watch(QObject *field);
+    void unmarkImported(QWidget *field);
+    QStringList countedLabels() const;
     void forget(const QObject *field);
     void setFieldValid(const QObject *field);
     void setFieldInvalid(const QObject *field, const QString &labelText);
@@ -52,4 +63,7 @@ private:
     // Ignored fields with the label of their last invalid verdict (empty when valid).
     QHash<const QObject *, QString> ignoredFields;
     QSet<const QObject *> watchedFields;
+    // Marked imported fields with their labels, in the order they were marked.
+    QList<std::pair<QWidget *, QString>> importedFields;
+    QSet<const QObject *> changeWatchedFields;
 };

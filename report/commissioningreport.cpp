@@ -1,6 +1,7 @@
 #include "report/commissioningreport.h"
 
 #include "settings/fieldcatalog.h"
+#include "settings/writeerror.h"
 
 #include <QCoreApplication>
 #include <QPageSize>
@@ -202,7 +203,7 @@ bool CommissioningReport::writePdf(const QString &path, QString *errorString) co
     // A failed write of the last bytes is not seen by commit() alone.
     if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit()) {
         if (errorString)
-            *errorString = file.errorString();
+            *errorString = WriteError::reason(file);
         file.cancelWriting();
         return false;
     }

@@ -4,6 +4,9 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 using Type = FieldRules::Type;
@@ -128,6 +131,24 @@ bool matchesWhole(const QRegularExpression &pattern, const QString &text)
     return anchored.match(text).hasMatch();
 }
 
+QLatin1String typeName(Type type)
+{
+    const char *const names[] = {"text", "a whole number", "true or false", "a number"};
+    return QLatin1String(names[int(type)]);
+}
+
+// The pages hold whole numbers as int.
+bool isWholeNumber(const QJsonValue &value)
+{
+    const double number = value.toDouble();
+    return value.isDouble() && std::trunc(number) == number
+            && number >= std::numeric_limits<int>::min()
+            && number <= std::numeric_limits<int>::max();
+}
+
+// As the GPS box shows a coordinate.
+constexpr int shownDecimals = 6;
+
 } // namespace
 
 bool FieldRules::isKnownGroup(const QString &group)
@@ -168,10 +189,44 @@ QJsonValue FieldRules::valueOf(const QString &group, const QString &key, const Q
         break;
     }
     if (!ok) {
-        const char *names[] = {"text", "a whole number", "true or false", "a number"};
         *problem = QStringLiteral("%1.%2 takes %3, not \"%4\"")
-                           .arg(group, key, QLatin1String(names[int(rule->type)]), text);
+                           .arg(group, key, typeName(rule->type), text);
         return QJsonValue(QJsonValue::Undefined);
     }
     return value;
+}
+
+bool FieldRules::isKnownField(const QString &group, const QString &key)
+{
+    return isKnownGroup(group) && find(group, key);
+}
+
+QString FieldRules::ruleBrokenBy(const QString &group, const QString &key, const QJsonValue &value)
+{
+    const Rule *rule = isKnownGroup(group) ? find(group, key) : nullptr;
+    if (!rule)
+        return QStringLiteral("a field a page shows");
+    QString text;
+    switch (rule->type) {
+    case Type::String:
+        if (!value.isString())
+            return typeName(rule->type);
+        text = value.toString();
+        break;
+    case Type::Integer:
+        if (!isWholeNumber(value))
+            return typeName(rule->type);
+        text = QString::number(value.toInteger());
+        break;
+    case Type::Double:
+        if (!value.isDouble())
+            return typeName(rule->type);
+        text = QString::number(value.toDouble(), 'f', shownDecimals);
+        break;
+    case Type::Boolean:
+        return value.isBool() ? QString() : QString(typeName(rule->type));
+    }
+    if (rule->pattern && !matchesWhole(rule->pattern(), text))
+        return QLatin1String(rule->patternName);
+    return QString();
 }

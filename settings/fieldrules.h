@@ -18,4 +18,11 @@ public:
     // *problem, when the text is not of the field's type or breaks its pattern.
     static QJsonValue valueOf(const QString &group, const QString &key, const QString &text,
                               QString *problem);
+
+    // Whether a page shows the field (a known group and one of its keys).
+    static bool isKnownField(const QString &group, const QString &key);
+    // What a field takes ("a port of up to 5 digits") when a page would not take the
+    // value as it stands: a JSON type other than the one the page writes, or a text
+    // or number that breaks the field's pattern. Empty when the page would take it.
+    static QString ruleBrokenBy(const QString &group, const QString &key, const QJsonValue &value);
 };

@@ -1,10 +1,14 @@
 #include "settings/presetfile.h"
 
+#include "settings/writeerror.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QSaveFile>
+
+#include <cerrno>
 
 PresetFile::ReadResult PresetFile::read(const QString &path)
 {
@@ -39,12 +43,13 @@ PresetFile::WriteResult PresetFile::write(const QString &path, const QJsonObject
     const QByteArray content = QJsonDocument(document).toJson(QJsonDocument::Indented);
     // commit() does not see a failure of the buffered bytes' own write (a full
     // disk, a size limit), so they are pushed out and checked first.
+    errno = 0;
     if (file.write(content) != content.size() || !file.flush()) {
-        const QString reason = file.errorString();
+        const QString reason = WriteError::reason(file);
         file.cancelWriting();
         return {WriteStatus::WriteFailed, reason};
     }
     if (!file.commit())
-        return {WriteStatus::WriteFailed, file.errorString()};
+        return {WriteStatus::WriteFailed, WriteError::reason(file)};
     return {WriteStatus::Ok, {}};
 }

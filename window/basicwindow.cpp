@@ -516,6 +516,7 @@ void BasicWindow::resivedSettings(QJsonObject *SettingsJSON)
 void BasicWindow::fillPagesFromCollector(bool withGatewayId)
 {
     SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
+    FieldValidation::instance().clearImported();
     fillingPages = true;
     loraPage->setSettings(collector->getLoRaSettings(), withGatewayId);
     networkPage->setSettings();

@@ -1,6 +1,8 @@
 #include "window/presetactions.h"
 
+#include "pagekit/importedvalues.h"
 #include "settings/fieldcatalog.h"
+#include "settings/presetcheck.h"
 #include "settings/presetfile.h"
 #include "settings/settingshandlerandcollector.h"
 
@@ -95,7 +97,7 @@ void PresetActions::savePresets()
         break;
     case PresetFile::WriteStatus::CannotOpen:
         host->showBox(QMessageBox::Warning, tr("Ошибка открытия файла"),
-                      tr("Не удалось открыть файл"));
+                      tr("Не удалось открыть файл") + QStringLiteral(":\n") + result.errorString);
         break;
     case PresetFile::WriteStatus::WriteFailed:
         host->showBox(QMessageBox::Warning, tr("Ошибка записи файла"),
@@ -119,25 +121,31 @@ void PresetActions::loadPresets()
         SettingsHandlerAndCollector *collector = SettingsHandlerAndCollector::getInstance();
         const SettingsRules rules(host->modelCode());
         const QJsonObject gatewayPicture = collector->getSettings();
-        collector->replaceSettings(rules.importedDocument(gatewayPicture, result.document));
+        const QStringList foreign = rules.foreignGroups(result.document);
+        QJsonObject preset = result.document;
+        for (const QString &group : foreign)
+            preset.remove(group);
+        const QList<PresetCheck::Problem> problems = PresetCheck::problems(preset);
+        loadedPreset = PresetCheck::withoutUnknownKeys(preset);
+        collector->replaceSettings(rules.importedDocument(gatewayPicture, loadedPreset));
         host->fillPagesFromCollector(false);
         collector->replaceSettings(gatewayPicture);
-        const QStringList foreign = rules.foreignGroups(result.document);
-        loadedPreset = result.document;
-        for (const QString &group : foreign)
-            loadedPreset.remove(group);
+        ImportedValues::mark(window, problems);
         host->updatePendingChanges();
+        QString warning = ImportedValues::message(problems);
         if (!foreign.isEmpty()) {
             QStringList names;
             for (const QString &group : foreign) {
                 const QString box = FieldCatalog::groupName(group);
                 names.append(box.isEmpty() ? FieldCatalog::pageName(group) : box);
             }
-            host->showBox(QMessageBox::Warning, tr("Импорт настроек"),
-                          tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
-                             "загружены, остальное загружено.")
-                                  .arg(host->modelName(), names.join(QLatin1Char('\n'))));
+            warning = tr("Пресет сделан для другой модели: у %1 нет групп\n%2\nОни не "
+                         "загружены, остальное загружено.")
+                              .arg(host->modelName(), names.join(QLatin1Char('\n')))
+                    + (warning.isEmpty() ? QString() : QStringLiteral("\n\n") + warning);
         }
+        if (!warning.isEmpty())
+            host->showBox(QMessageBox::Warning, tr("Импорт настроек"), warning);
         break;
     }
     case PresetFile::ReadStatus::CannotOpen:

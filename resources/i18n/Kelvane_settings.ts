@@ -51,4 +51,19 @@
         <translation>Use both modules</translation>
     </message>
 </context>
+<context>
+    <name>ImportedValues</name>
+    <message>
+        <source>Эти значения пресета не подходят своим полям:
+%1
+Поля отмечены; настройки не применятся, пока они не исправлены.</source>
+        <translation>These preset values do not fit their fields:
+%1
+The fields are marked; the settings will not be applied until they are corrected.</translation>
+    </message>
+    <message>
+        <source>Этих полей нет на страницах, они не загружены: %1</source>
+        <translation>No page shows these fields; they were not loaded: %1</translation>
+    </message>
+</context>
 </TS>

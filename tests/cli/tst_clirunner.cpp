@@ -10,7 +10,9 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -77,6 +79,10 @@ private slots:
     void wrongPasswordEndsWithStatus3();
     void badInputTouchesNoGateway_data();
     void badInputTouchesNoGateway();
+    void passwordFileFirstLine_data();
+    void passwordFileFirstLine();
+    void writeFailureEndsWithStatus5_data();
+    void writeFailureEndsWithStatus5();
     void reportHoldsEverySection();
     void adapterComesBack_data();
     void adapterComesBack();
@@ -106,12 +112,15 @@ void TestCliRunner::readThenApplyEditedPreset()
     lora["111"] = "eu1.example.org";
     // A gateway ID in a preset belongs to another gateway.
     lora["110"] = "FFFFFFFFFFFFFFFF";
+    lora["999"] = "x";
     preset["100"] = lora;
     writeFile(path, QJsonDocument(preset).toJson());
     const Run apply = run({"apply", path, "--port", port, "--set", "300.320=10.1.2.3"});
     QVERIFY2(apply.status == 0, qPrintable(apply.err));
     QVERIFY2(apply.out.contains(": 0 ok: 2 fields applied and confirmed"), qPrintable(apply.out));
+    QVERIFY(apply.err.contains("100.999: no page shows this field"));
     const QJsonObject held = gateway->settingsDocument();
+    QVERIFY(!held["100"].toObject().contains("999"));
     QCOMPARE(held["100"]["111"], QJsonValue("eu1.example.org"));
     QCOMPARE(held["100"]["110"], QJsonValue("AA555A0000000101"));
 }
@@ -173,6 +182,17 @@ void TestCliRunner::badInputTouchesNoGateway_data()
         "never an argument");
     row("one adapter under two names",
         {"diff", dir + "good.gwset", "--port", "PORT", "--port", "LINK"}, "same adapter");
+    row("--seconds inf", {"logs", "--port", "PORT", "--seconds", "inf"}, "86400");
+    // Preset values that no page would take, one field each: GROUP.KEY=JSON.
+    for (const QString field : {"100.112=\"abc\"", "300.320=\"999.999.1.1\"", "300.310=\"yes\"",
+                                "350.351=\"three\"", "100.133=95.5", "150.ch2_3=86810000"}) {
+        const QString name = field.section('=', 0, 0), path = dir + name + ".gwset";
+        writeFile(path,
+                  QString(R"({"%1": {"%2": %3}})")
+                          .arg(name.section('.', 0, 0), name.section('.', 1), field.section('=', 1))
+                          .toUtf8());
+        row(qPrintable(name), {"apply", path, "--port", "PORT"}, qPrintable(name));
+    }
 }
 
 void TestCliRunner::badInputTouchesNoGateway()
@@ -192,6 +212,70 @@ void TestCliRunner::badInputTouchesNoGateway()
     QVERIFY2(bad.err.contains(named), qPrintable(bad.err));
     QCOMPARE(bad.jobs, 0);
     QVERIFY(gateway->received().isEmpty());
+}
+
+void TestCliRunner::passwordFileFirstLine_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("status");
+    QTest::newRow("LF") << QByteArray("kelvane\nnext line\n") << 0;
+    QTest::newRow("CRLF") << QByteArray("kelvane\r\n") << 0;
+    QTest::newRow("CR") << QByteArray("kelvane\r") << 0;
+    QTest::newRow("no line end") << QByteArray("kelvane") << 0;
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBFkelvane\n") << 0;
+    QTest::newRow("trailing spaces") << QByteArray("kelvane  \n") << 3;
+}
+
+void TestCliRunner::passwordFileFirstLine()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, status);
+    const auto gateway = emulator(1);
+    QVERIFY(gateway);
+    const QString path = scratch.filePath("password");
+    writeFile(path, content);
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    const Run read = run({"read", "--port", gateway->devicePath(), "--password-file", path});
+    QCOMPARE(read.status, status);
+    QCOMPARE(read.err.contains("root (the password file's line ends in spaces)"), status == 3);
+}
+
+// Root writes anywhere: a size limit and a full device stop it all the same.
+void TestCliRunner::writeFailureEndsWithStatus5_data()
+{
+    QTest::addColumn<bool>("sizeLimited");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("--out past a size limit") << true << "File too large";
+    QTest::newRow("standard output on a full device") << false << "No space left on device";
+}
+
+void TestCliRunner::writeFailureEndsWithStatus5()
+{
+    QFETCH(bool, sizeLimited);
+    QFETCH(QString, words);
+    const auto gateway = emulator(1);
+    QVERIFY(gateway);
+    const QString path = scratch.filePath("limited.gwset");
+    QProcess cli;
+    if (sizeLimited) {
+        cli.setChildProcessModifier([] {
+            // Room for the port's lock file, not for the settings.
+            constexpr rlimit limit{1024, 1024};
+            std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    } else {
+        cli.setStandardOutputFile("/dev/full");
+    }
+    QSignalSpy finished(&cli, &QProcess::finished);
+    cli.start(KELVANE_CLI,
+              QStringList{"read", "--port", gateway->devicePath()}
+                      + (sizeLimited ? QStringList{"--out", path} : QStringList()));
+    QVERIFY(finished.wait(runWaitMs));
+    QCOMPARE(cli.exitCode(), 5);
+    const QByteArray told = cli.readAllStandardOutput() + cli.readAllStandardError();
+    QVERIFY2(told.contains(words.toUtf8()), told.constData());
+    QVERIFY(!QFile::exists(path));
 }
 
 void TestCliRunner::reportHoldsEverySection()

@@ -353,7 +353,8 @@ void TestLoRaLogs::save()
         const QString path = page.directory + QLatin1Char('/');
         QVERIFY2(shown.at(2).toString().startsWith(message.arg(path)),
                  qPrintable(shown.at(2).toString()));
-        QVERIFY(shown.at(2).toString().endsWith(QLatin1String(".log")));
+        const QString reason = shown.at(2).toString().section(QLatin1Char('\n'), 2);
+        QVERIFY2(!reason.isEmpty() && reason != QLatin1String("Unknown error"), qPrintable(reason));
     } else if (message.contains(QLatin1String("temp"))) {
         const QString start = message.replace(QLatin1String("temp"), temp.path());
         QVERIFY2(shown.at(2).toString().startsWith(start), qPrintable(shown.at(2).toString()));
@@ -423,6 +424,7 @@ void TestLoRaLogs::saveFailingMidwayLeavesNoFile()
     QCOMPARE(shown.at(1).toString(), QStringLiteral("Ошибка открытитя лог файла"));
     QVERIFY(shown.at(2).toString().startsWith(QStringLiteral("Не удалось создать файл логов:\n")
                                               + temp.path() + QLatin1Char('/')));
+    QVERIFY(shown.at(2).toString().endsWith(QLatin1String(".log\nFile too large")));
 }
 
 // A size limit stops the record's file as a full disk does.

@@ -44,10 +44,10 @@ void TestCatalogue::englishTextsComeFromTheEmbeddedCatalogue_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("english");
 
-    QTest::newRow("main logo") << "BasicWindow"
+    QTest::newRow("main logo") << "ConnectionPanel"
                                << ":/Logo/LogoRU.png"
                                << ":/Logo/LogoEN.png";
-    QTest::newRow("dark main logo") << "BasicWindow"
+    QTest::newRow("dark main logo") << "ConnectionPanel"
                                     << ":/Logo/LogoRU_w.png"
                                     << ":/Logo/LogoEN_w.png";
     QTest::newRow("about picture") << "AboutDeveloper"

@@ -959,7 +959,8 @@ void TestBasicWindow::importThenExportKeepsModelGroups()
     window.openName = scratch.filePath(QStringLiteral("model%1.gwset").arg(model));
     QVERIFY(writeFile(window.openName, QJsonDocument(preset).toJson()));
     press(child<QPushButton>(&window, "importButton"));
-    QCOMPARE(boxes.boxes().size(), foreign.isEmpty() ? 0 : 1);
+    QCOMPARE(boxes.boxes().size(), 1);
+    QVERIFY(boxes.boxes().first().text.contains("200.299"));
     for (const QString &group : foreign)
         QVERIFY(boxes.boxes().first().text.contains(FieldCatalog::groupName(group).isEmpty()
                                                             ? FieldCatalog::pageName(group)
@@ -974,6 +975,7 @@ void TestBasicWindow::importThenExportKeepsModelGroups()
     for (const QString &group : kept) {
         QJsonObject expected = preset[group].toObject();
         expected.remove("110");
+        expected.remove("299");
         QCOMPARE(file[group].toObject(), expected);
     }
 }
