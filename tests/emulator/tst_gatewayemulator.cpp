@@ -1,4 +1,6 @@
 #include "emulator/gatewayemulator.h"
+#include "survey/forwarderlogparser.h"
+#include "survey/surveystatistics.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -124,6 +126,8 @@ private slots:
     void writeMergesAndReadsBack();
     void logStream();
     void logStreamNeedsForwarder();
+    void surveyTraffic_data();
+    void surveyTraffic();
     void upload_data();
     void upload();
     void reboot();
@@ -441,6 +445,57 @@ void tst_GatewayEmulator::logStream()
     const QStringList received = payloads(console->text, "LOGS");
     for (int i = 0; i < received.size(); ++i)
         QCOMPARE(received.at(i), QString(lines.at(i % lines.size())).replace("]}", "] }"));
+}
+
+void tst_GatewayEmulator::surveyTraffic_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<int>("addedChannelHz"); // enabled on the second module
+    QTest::addColumn<QList<double>>("plan");
+
+    const QList<double> factory{864.1, 864.3, 864.5, 864.7, 864.9, 868.9, 869.1};
+    QTest::newRow("one module, factory plan") << 1 << 0 << factory;
+    QTest::newRow("two modules, one more channel") << 3 << 869500000 << factory + QList{869.5};
+}
+
+// Packets on every channel of the held plan, some CRC-bad, until the backhaul goes down:
+// then blocks report nothing acknowledged and no PUSH_ACK follows.
+void tst_GatewayEmulator::surveyTraffic()
+{
+    QFETCH(int, model);
+    QFETCH(int, addedChannelHz);
+    openConsole(model);
+    if (addedChannelHz > 0) {
+        QJsonObject document = emulator->settingsDocument();
+        QJsonObject second = document.value("150").toObject();
+        second.insert("ch7_1", true);
+        second.insert("ch7_3", addedChannelHz);
+        document.insert("150", second);
+        emulator->setSettingsDocument(document);
+    }
+    emulator->setSurveyTraffic(true, 7);
+    emulator->setPacketRate(500);
+    emulator->setStatisticsPeriodMs(200);
+    emulator->setBackhaulDownAfterMs(500);
+    emulator->setLogIntervalMs(5);
+    loginAndStartCore();
+    QVERIFY(console->exchange("REQUEST.{[--50 Start]}\r", "RESPONSE.{[40]}"));
+    QVERIFY(console->waitUntil(
+            [&] { return console->text.count("PUSH_DATA acknowledged: 0.00%") >= 2; }));
+
+    SurveyStatistics statistics;
+    ForwarderLogParser parser(&statistics);
+    for (const QString &payload : payloads(console->text, "LOGS"))
+        parser.feed(payload + '\n', 0);
+    QList<double> heard;
+    for (const SurveyStatistics::Channel &channel : statistics.channels(0))
+        heard.append(channel.frequencyMhz);
+    QTEST(heard, "plan");
+    QCOMPARE(parser.malformedLines(), 0);
+    QVERIFY(statistics.crcBad() > 0 && statistics.crcBad() < statistics.packets() / 5);
+    QVERIFY(statistics.pushAck().count > 0 && statistics.pushUnacknowledged());
+    const QByteArray down = console->text.mid(console->text.indexOf("acknowledged: 0.00%"));
+    QVERIFY(!down.contains("PUSH_ACK") && down.contains("JSON up"));
 }
 
 void tst_GatewayEmulator::logStreamNeedsForwarder()
