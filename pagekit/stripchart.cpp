@@ -18,7 +18,6 @@ constexpr QRgb darkSeries[] = {0x6cb4ee, 0xff7b7b, 0x7be07b, 0xc7a6e8, 0xffb366,
                                0x5fe3f0, 0xd2a493, 0xf7b6d2, 0xc7c7c7, 0xe2e27a};
 constexpr int seriesColors = int(std::size(lightSeries));
 
-constexpr float noValue = std::numeric_limits<float>::quiet_NaN();
 constexpr int markWidth = 2;
 constexpr int markHeight = 2;
 constexpr int labelGap = 4;
@@ -30,6 +29,8 @@ constexpr int preferredHeight = 180;
 constexpr int smallestWidth = 160;
 constexpr int smallestHeight = 80;
 constexpr qint64 secondMs = 1000;
+constexpr qint64 secondsPerMinute = 60;
+constexpr double gridShare = 0.15;
 constexpr qint64 timeSteps[] = {10 * secondMs, 30 * secondMs, StripChart::minuteMs,
                                 2 * StripChart::minuteMs, 5 * StripChart::minuteMs};
 
@@ -45,6 +46,15 @@ double roundStep(double range, int parts)
     return 10 * power;
 }
 
+// The colour of over laid on under with that share of opacity.
+QRgb blended(const QColor &under, const QColor &over, double share)
+{
+    return QColor::fromRgbF(float(under.redF() + (over.redF() - under.redF()) * share),
+                            float(under.greenF() + (over.greenF() - under.greenF()) * share),
+                            float(under.blueF() + (over.blueF() - under.blueF()) * share))
+            .rgb();
+}
+
 } // namespace
 
 StripChart::StripChart(QWidget *parent) : QWidget(parent) { }
@@ -55,20 +65,21 @@ void StripChart::addPoint(int seriesIndex, qint64 timeMs, double value)
         return;
     if (seriesIndex >= int(series.size()))
         series.resize(size_t(seriesIndex) + 1);
-    std::deque<Point> &points = series[size_t(seriesIndex)];
+    std::vector<Point> &points = series[size_t(seriesIndex)];
     const Point point{timeMs, float(value)};
-    if (points.empty() || points.back().timeMs <= timeMs) {
+    if (points.empty() || points.back().timeMs <= timeMs)
         points.push_back(point);
-    } else {
-        // A late point keeps the times in order, which the redraw's search relies on.
-        const auto at = std::upper_bound(
-                points.begin(), points.end(), timeMs,
-                [](qint64 time, const Point &existing) { return time < existing.timeMs; });
-        points.insert(at, point);
-    }
-    const qint64 oldest = points.back().timeMs - keptSpanMs;
-    while (points.front().timeMs < oldest || int(points.size()) > mostPointsPerSeries)
-        points.pop_front();
+    else // a late point keeps the times in order, which the redraw's search relies on
+        points.insert(firstAfter(points, timeMs), point);
+    // Old points go in batches, so that a long series is not moved for every new point.
+    const qint64 tooOld = points.back().timeMs - keptSpanMs;
+    const auto kept = std::lower_bound(
+            points.begin(), points.end(), tooOld,
+            [](const Point &existing, qint64 time) { return existing.timeMs < time; });
+    const qsizetype drop = std::max<qsizetype>(kept - points.begin(),
+                                               qsizetype(points.size()) - mostPointsPerSeries);
+    if (drop >= trimBatch)
+        points.erase(points.begin(), points.begin() + drop);
 }
 
 void StripChart::clear()
@@ -153,114 +164,163 @@ void StripChart::gatherColumns(int count)
 {
     columns.resize(series.size());
     const qint64 start = end - span;
+    // A product instead of a division per point; the nudge keeps a time that falls
+    // exactly on a column's left edge in that column (no other time lies that close).
+    const double columnsPerMs = double(count) / double(span);
+    constexpr double nudge = 1e-9;
     for (size_t index = 0; index < series.size(); ++index) {
         std::vector<Column> &marks = columns[index];
-        marks.assign(size_t(count), Column{noValue, noValue});
-        const std::deque<Point> &points = series[index];
-        auto point = std::upper_bound(
-                points.begin(), points.end(), start,
-                [](qint64 time, const Point &existing) { return time < existing.timeMs; });
-        for (; point != points.end() && point->timeMs <= end; ++point) {
-            const int column = qMin(count - 1, int((point->timeMs - start) * count / span));
+        marks.assign(
+                size_t(count),
+                Column{std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest()});
+        const std::vector<Point> &points = series[index];
+        for (auto point = firstAfter(points, start); point != points.end() && point->timeMs <= end;
+             ++point) {
+            const int column
+                    = qMin(count - 1, int(double(point->timeMs - start) * columnsPerMs + nudge));
             Column &mark = marks[size_t(column)];
-            if (std::isnan(mark.low)) {
-                mark = {point->value, point->value};
-            } else {
-                mark.low = std::min(mark.low, point->value);
-                mark.high = std::max(mark.high, point->value);
-            }
+            mark.low = std::min(mark.low, point->value);
+            mark.high = std::max(mark.high, point->value);
         }
     }
+}
+
+std::vector<StripChart::Point>::const_iterator
+StripChart::firstAfter(const std::vector<Point> &points, qint64 timeMs)
+{
+    return std::upper_bound(
+            points.begin(), points.end(), timeMs,
+            [](qint64 time, const Point &existing) { return time < existing.timeMs; });
 }
 
 void StripChart::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
     const QRect area = plotArea();
-    painter.fillRect(area, palette().color(QPalette::Base));
     if (area.width() <= 0 || area.height() <= 0)
         return;
     gatherColumns(area.width());
-
     double low = fixedLow;
     double high = fixedHigh;
-    if (low >= high) {
-        low = std::numeric_limits<double>::max();
-        high = std::numeric_limits<double>::lowest();
-        for (const std::vector<Column> &marks : columns)
-            for (const Column &mark : marks)
-                if (!std::isnan(mark.low)) {
-                    low = std::min(low, double(mark.low));
-                    high = std::max(high, double(mark.high));
-                }
-        if (low > high) {
-            low = 0;
-            high = 1;
-        }
-        const double pad = qMax(1.0, (high - low) * padShare);
-        low -= pad;
-        high += pad;
-    }
-    drawAxes(painter, area, low, high);
+    if (low >= high)
+        valueRangeShown(&low, &high);
 
-    const double pixelsPerUnit = (area.height() - markHeight) / (high - low);
-    QVector<QRect> marks;
-    for (size_t index = 0; index < columns.size(); ++index) {
-        marks.clear();
-        const std::vector<Column> &values = columns[index];
-        for (int column = 0; column < int(values.size()); ++column) {
-            const Column &mark = values[size_t(column)];
-            if (std::isnan(mark.low))
-                continue;
-            const int top = area.top() + int((high - mark.high) * pixelsPerUnit);
-            const int bottom = area.top() + int((high - mark.low) * pixelsPerUnit);
-            marks.append(QRect(area.left() + column, top, markWidth, bottom - top + markHeight));
-        }
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(seriesColor(int(index)));
-        painter.drawRects(marks);
+    // Grid, frame and marks go into an image of the plot, written pixel by pixel, which
+    // costs far less than the painter's calls.
+    if (plot.size() != area.size())
+        plot = QImage(area.size(), QImage::Format_RGB32);
+    const QColor base = palette().color(QPalette::Base);
+    plot.fill(base);
+    const QList<double> values = valueTicks(low, high);
+    const QList<qint64> times = timeTicks();
+    const QRgb grid = blended(base, palette().color(QPalette::WindowText), gridShare);
+    for (const double value : values) {
+        const int y = valueY(value, low, high, area.height());
+        fillPlot(0, area.width(), y, y, grid);
     }
-}
+    for (const qint64 back : times) {
+        const int x = area.width() - 1 - int(back * area.width() / span);
+        fillPlot(x, x + 1, 0, area.height() - 1, grid);
+    }
+    const QRgb frame = palette().color(QPalette::Mid).rgb();
+    fillPlot(0, area.width(), 0, 0, frame);
+    fillPlot(0, area.width(), area.height() - 1, area.height() - 1, frame);
+    fillPlot(0, 1, 0, area.height() - 1, frame);
+    fillPlot(area.width() - 1, area.width(), 0, area.height() - 1, frame);
+    paintMarks(low, high);
 
-void StripChart::drawAxes(QPainter &painter, const QRect &area, double low, double high) const
-{
-    const QColor text = palette().color(QPalette::WindowText);
-    QColor grid = text;
-    grid.setAlphaF(0.15f);
+    QPainter painter(this);
+    painter.drawImage(area.topLeft(), plot);
     const QFontMetrics metrics = fontMetrics();
-
-    const double step = roundStep(high - low, valueLines);
-    for (double value = std::ceil(low / step) * step; value <= high; value += step) {
-        const int y = area.top() + int((high - value) / (high - low) * area.height());
-        painter.setPen(grid);
-        painter.drawLine(area.left(), y, area.right(), y);
-        painter.setPen(text);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const double value : values) {
+        const int y = area.top() + valueY(value, low, high, area.height());
         painter.drawText(
                 QRect(0, y - metrics.height() / 2, area.left() - labelGap, metrics.height()),
                 Qt::AlignRight | Qt::AlignVCenter, QString::number(value));
     }
-
-    // Vertical lines count back from the right edge: "-1:00" is a minute before it.
-    const qint64 *timeStep
-            = std::find_if(std::begin(timeSteps), std::end(timeSteps),
-                           [this](qint64 candidate) { return span / candidate <= timeLines; });
-    const qint64 every = timeStep == std::end(timeSteps) ? keptSpanMs : *timeStep;
-    for (qint64 back = every; back < span; back += every) {
+    // Times count back from the right edge: "-1:00" is a minute before it.
+    for (const qint64 back : times) {
         const int x = area.right() - int(back * area.width() / span);
-        painter.setPen(grid);
-        painter.drawLine(x, area.top(), x, area.bottom());
-        painter.setPen(text);
         const qint64 seconds = back / secondMs;
         const QString label = QStringLiteral("-%1:%2")
-                                      .arg(seconds / 60)
-                                      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+                                      .arg(seconds / secondsPerMinute)
+                                      .arg(seconds % secondsPerMinute, 2, 10, QLatin1Char('0'));
         painter.drawText(QRect(x - area.width(), area.bottom() + labelGap, 2 * area.width(),
                                metrics.height()),
                          Qt::AlignHCenter | Qt::AlignTop, label);
     }
-    painter.setPen(text);
     painter.drawText(QRect(0, 0, width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop, unit);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(area.adjusted(0, 0, -1, -1));
+}
+
+void StripChart::valueRangeShown(double *low, double *high) const
+{
+    *low = std::numeric_limits<double>::max();
+    *high = std::numeric_limits<double>::lowest();
+    for (const std::vector<Column> &marks : columns)
+        for (const Column &mark : marks) {
+            *low = std::min(*low, double(mark.low));
+            *high = std::max(*high, double(mark.high));
+        }
+    if (*low > *high) {
+        *low = 0;
+        *high = 1;
+    }
+    const double pad = qMax(1.0, (*high - *low) * padShare);
+    *low -= pad;
+    *high += pad;
+}
+
+QList<double> StripChart::valueTicks(double low, double high)
+{
+    QList<double> ticks;
+    const double step = roundStep(high - low, valueLines);
+    for (double value = std::ceil(low / step) * step; value <= high; value += step)
+        ticks.append(value);
+    return ticks;
+}
+
+QList<qint64> StripChart::timeTicks() const
+{
+    const qint64 *step
+            = std::find_if(std::begin(timeSteps), std::end(timeSteps),
+                           [this](qint64 candidate) { return span / candidate <= timeLines; });
+    const qint64 every = step == std::end(timeSteps) ? keptSpanMs : *step;
+    QList<qint64> ticks;
+    for (qint64 back = every; back < span; back += every)
+        ticks.append(back);
+    return ticks;
+}
+
+int StripChart::valueY(double value, double low, double high, int height)
+{
+    return int((high - value) / (high - low) * (height - markHeight));
+}
+
+void StripChart::paintMarks(double low, double high)
+{
+    const int plotHeight = plot.height();
+    for (size_t index = 0; index < columns.size(); ++index) {
+        const QRgb color = seriesColor(int(index)).rgb();
+        const std::vector<Column> &marks = columns[index];
+        for (int column = 0; column < int(marks.size()); ++column) {
+            const Column &mark = marks[size_t(column)];
+            if (mark.low <= mark.high)
+                fillPlot(column, column + markWidth, valueY(mark.high, low, high, plotHeight),
+                         valueY(mark.low, low, high, plotHeight) + markHeight - 1, color);
+        }
+    }
+}
+
+void StripChart::fillPlot(int left, int right, int top, int bottom, QRgb color)
+{
+    left = qMax(0, left);
+    right = qMin(right, plot.width());
+    top = qMax(0, top);
+    bottom = qMin(bottom, plot.height() - 1);
+    const qsizetype stride = plot.bytesPerLine();
+    uchar *const bits = plot.bits();
+    for (int y = top; y <= bottom; ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride);
+        std::fill(line + left, line + right, color);
+    }
 }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
-#include <deque>
 #include <vector>
-
-class QPainter;
 
 // Values over time for several series told apart by colour, ending at a chosen time
 // over a chosen span (1, 5 or 15 min). Each series is drawn as at most one min/max mark
@@ -22,6 +21,8 @@ public:
     static constexpr qint64 keptSpanMs = 15 * minuteMs;
     // Bounds a series whose points all carry the same time (a saved log read at once).
     static constexpr int mostPointsPerSeries = 200000;
+    // Old points are dropped this many at a time at least.
+    static constexpr int trimBatch = 4096;
 
     explicit StripChart(QWidget *parent = nullptr);
 
@@ -58,7 +59,7 @@ private:
         qint64 timeMs;
         float value;
     };
-    // Lowest and highest value in one pixel column of one series.
+    // Lowest and highest value in one pixel column of one series; low > high when empty.
     struct Column
     {
         float low;
@@ -66,9 +67,19 @@ private:
     };
 
     void gatherColumns(int columns);
-    void drawAxes(QPainter &painter, const QRect &area, double low, double high) const;
+    static std::vector<Point>::const_iterator firstAfter(const std::vector<Point> &points,
+                                                         qint64 timeMs);
+    // The range of the points shown, with a margin.
+    void valueRangeShown(double *low, double *high) const;
+    static QList<double> valueTicks(double low, double high);
+    // How far back from the right edge the time lines stand.
+    QList<qint64> timeTicks() const;
+    static int valueY(double value, double low, double high, int height);
+    void paintMarks(double low, double high);
+    // Fills columns left..right-1 of rows top..bottom of the plot, clipped to it.
+    void fillPlot(int left, int right, int top, int bottom, QRgb color);
 
-    std::vector<std::deque<Point>> series;
+    std::vector<std::vector<Point>> series;
     qint64 span = minuteMs;
     qint64 end = 0;
     double fixedLow = 0;
@@ -76,4 +87,5 @@ private:
     QString unit;
     // Per series, one entry per column of the last redraw; reused between redraws.
     std::vector<std::vector<Column>> columns;
+    QImage plot;
 };
