@@ -5,9 +5,8 @@
 
 // Each folder of the program includes only from the floors below it: the window
 // over the pages over what the pages share over the link over the settings
-// document; the survey is ground that includes nothing. The pages do not include
-// one another, and what runs without widgets (the link, the settings, the survey,
-// the report, the command line) includes no widget floor.
+// document. The pages do not include one another, and what runs without widgets
+// (the link, the settings, the report, the command line) includes no widget floor.
 class TestFloors : public QObject
 {
     Q_OBJECT
