@@ -1,5 +1,6 @@
 #include "survey/forwarderlogparser.h"
 
+#include "survey/logcursor.h"
 #include "survey/surveystatistics.h"
 
 #include <cmath>
@@ -8,195 +9,23 @@ namespace {
 
 constexpr QStringView jsonMarker = u"JSON up:";
 constexpr QStringView ackMarker = u"_ACK received in";
-// Nested arrays and objects deeper than this are not forwarder output.
-constexpr int deepestNesting = 32;
-// Mantissa digits that fit a 64-bit integer exactly.
-constexpr int mantissaDigits = 18;
-constexpr int exactPowers = 22;
-constexpr int largestExponent = 400;
-constexpr double powersOfTen[exactPowers + 1]
-        = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr double hertzPerMegahertz = 1e6;
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Reads JSON values and the words of the statistics lines in place, without copies.
-class Cursor
-{
-public:
-    explicit Cursor(QStringView text) : at(text.utf16()), end(text.utf16() + text.size()) { }
-
-    void skipSpaces()
-    {
-        while (at < end && (*at == u' ' || *at == u'\t' || *at == u'\r' || *at == u'\n'))
-            ++at;
-    }
-
-    bool take(char16_t c)
-    {
-        skipSpaces();
-        if (at == end || *at != c)
-            return false;
-        ++at;
-        return true;
-    }
-
-    bool takeWord(QStringView word)
-    {
-        skipSpaces();
-        if (!QStringView(at, end).startsWith(word))
-            return false;
-        at += word.size();
-        return true;
-    }
-
-    bool number(double *value)
-    {
-        skipSpaces();
-        const char16_t *p = at;
-        const bool negative = p < end && *p == u'-';
-        if (p < end && (*p == u'-' || *p == u'+'))
-            ++p;
-        quint64 mantissa = 0;
-        int digits = 0;
-        int exponent = 0;
-        bool seen = false;
-        for (; p < end && isDigit(*p); ++p, seen = true) {
-            if (digits < mantissaDigits) {
-                mantissa = mantissa * 10 + (*p - u'0');
-                digits += mantissa > 0;
-            } else {
-                ++exponent;
-            }
-        }
-        if (p < end && *p == u'.') {
-            for (++p; p < end && isDigit(*p); ++p, seen = true) {
-                if (digits < mantissaDigits) {
-                    mantissa = mantissa * 10 + (*p - u'0');
-                    digits += mantissa > 0;
-                    --exponent;
-                }
-            }
-        }
-        if (!seen)
-            return false;
-        if (p < end && (*p == u'e' || *p == u'E')) {
-            ++p;
-            const bool negativeExponent = p < end && *p == u'-';
-            if (p < end && (*p == u'-' || *p == u'+'))
-                ++p;
-            if (p == end || !isDigit(*p))
-                return false;
-            int written = 0;
-            for (; p < end && isDigit(*p); ++p)
-                written = qMin(largestExponent, written * 10 + (*p - u'0'));
-            exponent += negativeExponent ? -written : written;
-        }
-        double result = double(mantissa);
-        if (exponent < 0)
-            result = -exponent <= exactPowers ? result / powersOfTen[-exponent]
-                                              : result * std::pow(10.0, exponent);
-        else if (exponent > 0)
-            result = exponent <= exactPowers ? result * powersOfTen[exponent]
-                                             : result * std::pow(10.0, exponent);
-        *value = negative ? -result : result;
-        at = p;
-        return true;
-    }
-
-    // The raw text between the quotes; escapes are left as they are.
-    bool string(QStringView *value)
-    {
-        if (!take(u'"'))
-            return false;
-        const char16_t *start = at;
-        for (; at < end; ++at) {
-            if (*at == u'\\') {
-                if (++at == end)
-                    return false;
-            } else if (*at == u'"') {
-                *value = QStringView(start, at);
-                ++at;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    bool skipValue(int depth = 0)
-    {
-        if (depth > deepestNesting)
-            return false;
-        skipSpaces();
-        if (at == end)
-            return false;
-        QStringView text;
-        double number = 0;
-        switch (*at) {
-        case u'{':
-            ++at;
-            if (take(u'}'))
-                return true;
-            do {
-                if (!string(&text) || !take(u':') || !skipValue(depth + 1))
-                    return false;
-            } while (take(u','));
-            return take(u'}');
-        case u'[':
-            ++at;
-            if (take(u']'))
-                return true;
-            do {
-                if (!skipValue(depth + 1))
-                    return false;
-            } while (take(u','));
-            return take(u']');
-        case u'"':
-            return string(&text);
-        case u't':
-            return takeWord(u"true");
-        case u'f':
-            return takeWord(u"false");
-        case u'n':
-            return takeWord(u"null");
-        default:
-            return this->number(&number);
-        }
-    }
-
-    // Moves past the next occurrence of the word.
-    bool skipPast(QStringView word)
-    {
-        const qsizetype found = QStringView(at, end).indexOf(word);
-        if (found < 0)
-            return false;
-        at += found + word.size();
-        return true;
-    }
-
-private:
-    const char16_t *at;
-    const char16_t *end;
-};
 
 // "SF7BW125" for LoRa, a number (the bit rate) for FSK; anything else is left unknown.
 void readDataRate(QStringView text, SurveyPacket *packet)
 {
-    Cursor cursor(text);
+    LogCursor cursor(text);
     double factor = 0;
     double bandwidth = 0;
     if (cursor.takeWord(u"SF") && cursor.number(&factor) && cursor.takeWord(u"BW")
-        && cursor.number(&bandwidth) && factor > 0 && factor < 32) {
+        && cursor.number(&bandwidth) && factor >= SurveyPacket::lowestSpreadingFactor
+        && factor <= SurveyPacket::highestSpreadingFactor) {
         packet->spreadingFactor = qint8(factor);
         packet->bandwidthKhz = qint32(bandwidth);
     }
 }
 
-bool readPacket(Cursor &cursor, SurveyPacket *packet)
+bool readPacket(LogCursor &cursor, SurveyPacket *packet)
 {
     if (!cursor.take(u'{'))
         return false;
@@ -298,7 +127,7 @@ constexpr Label statisticsLabels[] = {
 };
 
 // "N (B bytes)"
-bool countAndBytes(Cursor &cursor, std::optional<qint64> *count, std::optional<qint64> *bytes)
+bool countAndBytes(LogCursor &cursor, std::optional<qint64> *count, std::optional<qint64> *bytes)
 {
     double packets = 0;
     double size = 0;
@@ -310,7 +139,7 @@ bool countAndBytes(Cursor &cursor, std::optional<qint64> *count, std::optional<q
     return true;
 }
 
-bool percent(Cursor &cursor, std::optional<double> *share)
+bool percent(LogCursor &cursor, std::optional<double> *share)
 {
     double value = 0;
     if (!cursor.number(&value) || !cursor.take(u'%'))
@@ -320,7 +149,7 @@ bool percent(Cursor &cursor, std::optional<double> *share)
 }
 
 // "latitude 55.75124, longitude 37.61842, altitude 156 m"
-bool coordinates(Cursor &cursor, SurveyStatistics::Gps *gps)
+bool coordinates(LogCursor &cursor, SurveyStatistics::Gps *gps)
 {
     double altitude = 0;
     if (!cursor.takeWord(u"latitude") || !cursor.number(&gps->latitude) || !cursor.take(u',')
@@ -431,7 +260,7 @@ ForwarderLogParser::Outcome ForwarderLogParser::readLine(QStringView line, qint6
 
 bool ForwarderLogParser::readJsonUp(QStringView json, qint64 arrivedMs)
 {
-    Cursor cursor(json);
+    LogCursor cursor(json);
     if (!cursor.take(u'{'))
         return false;
     linePackets.clear();
@@ -483,7 +312,7 @@ ForwarderLogParser::Outcome ForwarderLogParser::readStatisticsLine(QStringView t
     if (!label)
         return Outcome::Unknown;
 
-    Cursor cursor(text.mid(label->text.size()));
+    LogCursor cursor(text.mid(label->text.size()));
     SurveyStatistics::Block block = statistics->lastBlock();
     SurveyStatistics::Gps gps = statistics->gps();
     double value = 0;
@@ -553,7 +382,7 @@ bool ForwarderLogParser::readRoundTrip(QStringView line, qsizetype marker)
     if (marker < kindChars)
         return false;
     const QStringView kind = line.mid(marker - kindChars, kindChars);
-    Cursor cursor(line.mid(marker + ackMarker.size()));
+    LogCursor cursor(line.mid(marker + ackMarker.size()));
     double ms = 0;
     if ((kind != u"PUSH" && kind != u"PULL") || !cursor.number(&ms) || !cursor.takeWord(u"ms"))
         return false;

@@ -1,12 +1,10 @@
 #include "survey/signalquality.h"
 
-#include <QtGlobal>
+#include "survey/surveypacket.h"
 
-// Source: SNR floors from Semtech's SX1276/SX1301 datasheets (BW 125 kHz); RSSI bands and margins
-// are the usual LoRaWAN field rule.
+// Source: SNR floors, Semtech SX1276/SX1301 datasheets (BW125); RSSI bands, common LoRaWAN
+// practice.
 namespace {
-constexpr int lowestFactor = 5;
-constexpr int highestFactor = 12;
 constexpr int referenceFactor = 7;
 constexpr double referenceFloorDb = -7.5;
 constexpr double floorStepDb = 2.5;
@@ -29,7 +27,8 @@ SignalQuality::Level SignalQuality::ofSnr(double snrDb, int spreadingFactor)
 
 double SignalQuality::demodulationFloorDb(int spreadingFactor)
 {
-    if (spreadingFactor < lowestFactor || spreadingFactor > highestFactor)
+    if (spreadingFactor < SurveyPacket::lowestSpreadingFactor
+        || spreadingFactor > SurveyPacket::highestSpreadingFactor)
         spreadingFactor = referenceFactor;
     return referenceFloorDb - floorStepDb * (spreadingFactor - referenceFactor);
 }

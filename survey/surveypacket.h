@@ -10,6 +10,9 @@
 struct SurveyPacket
 {
     enum Crc : qint8 { CrcBad = -1, NoCrc = 0, CrcOk = 1 };
+    // LoRa's spreading factors; a datr outside them leaves spreadingFactor 0.
+    static constexpr int lowestSpreadingFactor = 5;
+    static constexpr int highestSpreadingFactor = 12;
 
     // Arrival time of the text on the caller's clock (ms); never used for the figures
     // a saved log must reproduce.

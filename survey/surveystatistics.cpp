@@ -4,8 +4,6 @@ namespace {
 constexpr double lowFraction = 0.1;
 constexpr double highFraction = 0.9;
 constexpr qint64 shortestRateWindowMs = 1000;
-// Spreading factors seen are kept as bits of one word.
-constexpr int factorBits = 32;
 } // namespace
 
 SurveyStatistics::SurveyStatistics(int ringCapacity) : capacity(qMax(1, ringCapacity))
@@ -49,7 +47,9 @@ void SurveyStatistics::addPacket(const SurveyPacket &packet)
     channel.rfch = packet.rfch;
     channel.lastSeenMs = packet.heardMs;
     ++channel.packets;
-    if (packet.spreadingFactor > 0 && packet.spreadingFactor < factorBits)
+    // Spreading factors seen are kept as bits of one word.
+    if (packet.spreadingFactor >= SurveyPacket::lowestSpreadingFactor
+        && packet.spreadingFactor <= SurveyPacket::highestSpreadingFactor)
         state.spreadingFactors |= 1u << packet.spreadingFactor;
     switch (packet.crc) {
     case SurveyPacket::CrcBad:
@@ -170,7 +170,8 @@ QList<SurveyStatistics::Channel> SurveyStatistics::channels(qint64 nowMs) const
         channel.packetsPerMinute = found == recent.end()
                 ? 0
                 : double(found->second) * double(rateWindowMs) / double(windowMs);
-        for (int factor = 0; factor < factorBits; ++factor)
+        for (int factor = SurveyPacket::lowestSpreadingFactor;
+             factor <= SurveyPacket::highestSpreadingFactor; ++factor)
             if (state.spreadingFactors & (1u << factor))
                 channel.spreadingFactors.append(factor);
         list.append(channel);
