@@ -2,8 +2,7 @@
 
 #include "survey/surveypacket.h"
 
-// Source: SNR floors, Semtech SX1276/SX1301 datasheets (BW125); RSSI bands, common LoRaWAN
-// practice.
+// Source: SNR floors, Semtech SX1276/SX1301 datasheets; RSSI bands, common LoRaWAN practice.
 namespace {
 constexpr int referenceFactor = 7;
 constexpr double referenceFloorDb = -7.5;
