@@ -52,11 +52,6 @@ void LogStream::setSurvey(bool survey)
     surveying = survey;
 }
 
-bool LogStream::survey() const
-{
-    return surveying;
-}
-
 SurveyTraffic &LogStream::surveyTraffic()
 {
     return traffic;

@@ -25,7 +25,6 @@ public:
     void setLines(const QStringList &lines);
     void setIntervalMs(int intervalMs);
     void setSurvey(bool survey);
-    bool survey() const;
     SurveyTraffic &surveyTraffic();
 
     void start();
