@@ -2,6 +2,7 @@
 
 #include "emulator/logstream.h"
 #include "emulator/replypacer.h"
+#include "emulator/surveytraffic.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,6 +30,8 @@ GatewayCore::GatewayCore(int modelCode, ReplyPacer *pacer, QObject *parent)
 {
     connect(logs, &LogStream::line, this,
             [this](const QString &text) { this->pacer->reply("LOGS", text.toUtf8() + '\n'); });
+    // ТК-0 has no GPS receiver; the ТК-3Max's concentrator reports rssis and foff.
+    logs->surveyTraffic().setReceivers(modelCode != 0, modelCode == 3);
 }
 
 int GatewayCore::modelCode() const
@@ -315,6 +318,8 @@ void GatewayCore::forwarderCommand(const QString &word)
             return;
         }
         respond("40");
+        // Survey packets follow the plan the gateway holds now.
+        logs->surveyTraffic().setChannels(SurveyTraffic::channelPlan(store.document()));
         logs->start();
     } else if (word == QLatin1String("Stop")) {
         logs->stop();

@@ -295,6 +295,27 @@ void GatewayEmulator::setLogIntervalMs(int intervalMs)
     core->logStream()->setIntervalMs(intervalMs);
 }
 
+void GatewayEmulator::setSurveyTraffic(bool survey, quint32 seed)
+{
+    core->logStream()->setSurvey(survey);
+    core->logStream()->surveyTraffic().restart(seed);
+}
+
+void GatewayEmulator::setPacketRate(double perSecond)
+{
+    core->logStream()->surveyTraffic().setPacketRate(perSecond);
+}
+
+void GatewayEmulator::setStatisticsPeriodMs(int periodMs)
+{
+    core->logStream()->surveyTraffic().setStatisticsPeriodMs(periodMs);
+}
+
+void GatewayEmulator::setBackhaulDownAfterMs(qint64 afterMs)
+{
+    core->logStream()->surveyTraffic().setBackhaulDownAfterMs(afterMs);
+}
+
 void GatewayEmulator::setRebootPacing(int stepMs)
 {
     session->setRebootStepMs(stepMs);

@@ -127,6 +127,15 @@ public:
     // What the LOGS stream sends, one line per reply, in a cycle.
     void setLogLines(const QStringList &lines);
     void setLogIntervalMs(int intervalMs);
+    // Survey traffic on the LOGS stream instead of the cycle of lines: packets on every
+    // enabled channel of the held plan, statistics blocks, acknowledgement round trips.
+    // Its clock runs while the stream does.
+    void setSurveyTraffic(bool survey, quint32 seed = 1);
+    void setPacketRate(double perSecond);
+    // The statistics block comes every 30 s by default.
+    void setStatisticsPeriodMs(int periodMs);
+    // After that much streaming no datagram is acknowledged; negative: never.
+    void setBackhaulDownAfterMs(qint64 afterMs);
     // Pace of the reboot: reply 50, each boot line and the login prompt are this far apart.
     void setRebootPacing(int stepMs);
 

@@ -47,15 +47,29 @@ void LogStream::setIntervalMs(int intervalMs)
     timer->setInterval(qMax(1, intervalMs));
 }
 
+void LogStream::setSurvey(bool survey)
+{
+    surveying = survey;
+}
+
+SurveyTraffic &LogStream::surveyTraffic()
+{
+    return traffic;
+}
+
 void LogStream::start()
 {
     isHidden = false;
     held.clear();
+    if (!timer->isActive())
+        surveyClock.start();
     timer->start();
 }
 
 void LogStream::stop()
 {
+    surveyRunMs = surveyTimeMs();
+    surveyClock.invalidate();
     timer->stop();
     isHidden = false;
     held.clear();
@@ -93,12 +107,27 @@ int LogStream::heldCount() const
     return held.size();
 }
 
+qint64 LogStream::surveyTimeMs() const
+{
+    return surveyRunMs + (surveyClock.isValid() ? surveyClock.elapsed() : 0);
+}
+
 void LogStream::tick()
 {
+    if (surveying) {
+        for (const QString &text : traffic.linesUntil(surveyTimeMs()))
+            deliver(text);
+        return;
+    }
     if (lines.isEmpty())
         return;
     const QString text = lines.at(next);
     next = (next + 1) % lines.size();
+    deliver(text);
+}
+
+void LogStream::deliver(const QString &text)
+{
     if (isHidden) {
         if (held.size() >= maxHeldLines)
             held.removeFirst();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "emulator/surveytraffic.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -7,8 +10,9 @@
 class QTimer;
 
 // The packet-forwarder log as the core streams it: one line per tick, in a
-// cycle over the configured lines. While hidden the lines are held back and
-// released in order when shown again.
+// cycle over the configured lines, or survey traffic, whose clock runs while the
+// stream does. While hidden the lines are held back and released in order when
+// shown again.
 class LogStream : public QObject
 {
     Q_OBJECT
@@ -20,6 +24,8 @@ public:
 
     void setLines(const QStringList &lines);
     void setIntervalMs(int intervalMs);
+    void setSurvey(bool survey);
+    SurveyTraffic &surveyTraffic();
 
     void start();
     void stop();
@@ -34,9 +40,15 @@ signals:
 
 private:
     void tick();
+    void deliver(const QString &text);
+    qint64 surveyTimeMs() const;
 
     QTimer *timer;
     QStringList lines;
+    bool surveying = false;
+    SurveyTraffic traffic;
+    QElapsedTimer surveyClock;
+    qint64 surveyRunMs = 0;
     QStringList held;
     int next = 0;
     bool isHidden = false;

@@ -1,5 +1,6 @@
 #include "emulator/devicelink.h"
 #include "emulator/gatewayemulator.h"
+#include "emulator/surveytraffic.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -124,10 +125,26 @@ int main(int argc, char *argv[])
             QStringLiteral("replug-after"),
             QStringLiteral("Milliseconds until the pulled adapter comes back (default 2000)."),
             QStringLiteral("ms"), QStringLiteral("2000"));
-    parser.addOptions({linkOption, modelOption, userOption, passwordOption, atShellOption,
-                       refuseOption, silentOption, errorOption, chunkOption, seedOption,
-                       noiseOption, kernelNoiseOption, ignoreKeyOption, baudOption, delayOption,
-                       typeaheadOption, hangUpOption, unplugOption, replugOption});
+    const QCommandLineOption trafficOption(
+            QStringLiteral("traffic"),
+            QStringLiteral("What the log stream carries: default (a cycle of sample lines) or"
+                           " survey (packets on every channel of the plan, statistics blocks,"
+                           " acknowledgement round trips; seeded by --seed)."),
+            QStringLiteral("kind"), QStringLiteral("default"));
+    const QCommandLineOption packetRateOption(
+            QStringLiteral("packet-rate"), QStringLiteral("Survey packets per second (default 5)."),
+            QStringLiteral("n"), QString::number(SurveyTraffic::defaultPacketRate));
+    const QCommandLineOption backhaulOption(
+            QStringLiteral("backhaul-down-after"),
+            QStringLiteral("Seconds of survey streaming after which no PUSH_DATA or PULL_DATA is"
+                           " acknowledged."),
+            QStringLiteral("s"));
+    parser.addOptions({linkOption,       modelOption,   userOption,   passwordOption,
+                       atShellOption,    refuseOption,  silentOption, errorOption,
+                       chunkOption,      seedOption,    noiseOption,  kernelNoiseOption,
+                       ignoreKeyOption,  baudOption,    delayOption,  typeaheadOption,
+                       hangUpOption,     unplugOption,  replugOption, trafficOption,
+                       packetRateOption, backhaulOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -158,6 +175,27 @@ int main(int argc, char *argv[])
     emulator.setChunking(qMax(0, parser.value(chunkOption).toInt()),
                          parser.value(seedOption).toUInt());
     emulator.setDropTypeahead(parser.isSet(typeaheadOption));
+    const QString traffic = parser.value(trafficOption);
+    if (traffic != QLatin1String("default") && traffic != QLatin1String("survey")) {
+        err << "--traffic takes default or survey\n";
+        return 2;
+    }
+    emulator.setSurveyTraffic(traffic == QLatin1String("survey"),
+                              parser.value(seedOption).toUInt());
+    const double packetRate = parser.value(packetRateOption).toDouble(&ok);
+    if (!ok || packetRate <= 0) {
+        err << "--packet-rate takes packets per second, e.g. 5\n";
+        return 2;
+    }
+    emulator.setPacketRate(packetRate);
+    if (parser.isSet(backhaulOption)) {
+        const double seconds = parser.value(backhaulOption).toDouble(&ok);
+        if (!ok || seconds < 0) {
+            err << "--backhaul-down-after takes seconds\n";
+            return 2;
+        }
+        emulator.setBackhaulDownAfterMs(qRound64(seconds * 1000));
+    }
     const char *steps = "login, core-start, read, apply, log-stream, upload or reboot";
     if (parser.isSet(hangUpOption)) {
         GatewayEmulator::Step step;

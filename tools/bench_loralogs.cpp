@@ -2,6 +2,7 @@
 // 200 bytes, with the event loop turning the way the serial reader drives it. Every run
 // ends with a save whose file must equal, byte for byte, everything that was fed.
 #include "lora/loralogs.h"
+#include "processusage.h"
 #include "toolhelp.h"
 
 #include <QApplication>
@@ -17,9 +18,6 @@
 
 #include <algorithm>
 #include <cstdio>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 constexpr qint64 megabyte = 1024 * 1024;
@@ -90,23 +88,6 @@ public:
 protected:
     QString chooseLogDirectory() override { return directory.path(); }
 };
-
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-            + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 struct Mode
 {

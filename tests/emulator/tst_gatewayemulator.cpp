@@ -1,4 +1,6 @@
 #include "emulator/gatewayemulator.h"
+#include "survey/forwarderlogparser.h"
+#include "survey/surveystatistics.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -124,6 +126,7 @@ private slots:
     void writeMergesAndReadsBack();
     void logStream();
     void logStreamNeedsForwarder();
+    void surveyTraffic();
     void upload_data();
     void upload();
     void reboot();
@@ -441,6 +444,34 @@ void tst_GatewayEmulator::logStream()
     const QStringList received = payloads(console->text, "LOGS");
     for (int i = 0; i < received.size(); ++i)
         QCOMPARE(received.at(i), QString(lines.at(i % lines.size())).replace("]}", "] }"));
+}
+
+// Packets on every channel of the plan (two modules share it), some CRC-bad, until the
+// backhaul goes down; then blocks report nothing acknowledged and no PUSH_ACK follows.
+void tst_GatewayEmulator::surveyTraffic()
+{
+    openConsole(3);
+    emulator->setSurveyTraffic(true, 7);
+    emulator->setPacketRate(500);
+    emulator->setStatisticsPeriodMs(200);
+    emulator->setBackhaulDownAfterMs(500);
+    emulator->setLogIntervalMs(5);
+    loginAndStartCore();
+    QVERIFY(console->exchange("REQUEST.{[--50 Start]}\r", "RESPONSE.{[40]}"));
+    QVERIFY(console->waitUntil([&] { return console->text.count("acknowledged: 0.00%") >= 2; }));
+    SurveyStatistics statistics;
+    ForwarderLogParser parser(&statistics);
+    for (const QString &payload : payloads(console->text, "LOGS"))
+        parser.feed(payload + '\n', 0);
+    QList<double> heard;
+    for (const SurveyStatistics::Channel &channel : statistics.channels(0))
+        heard.append(channel.frequencyMhz);
+    QCOMPARE(heard, (QList<double>{864.1, 864.3, 864.5, 864.7, 864.9, 868.9, 869.1}));
+    QCOMPARE(parser.malformedLines(), 0);
+    QVERIFY(statistics.crcBad() > 0 && statistics.crcBad() < statistics.packets() / 5);
+    QVERIFY(statistics.pushAck().count > 0 && statistics.pushUnacknowledged());
+    const QByteArray down = console->text.mid(console->text.indexOf("acknowledged: 0.00%"));
+    QVERIFY(!down.contains("PUSH_ACK") && down.contains("JSON up"));
 }
 
 void tst_GatewayEmulator::logStreamNeedsForwarder()

@@ -20,14 +20,15 @@ private slots:
 void TestFloors::noIncludeRunsUpward()
 {
     const QStringList ground{"settings"};
-    const QStringList core = ground + QStringList{"link"};
+    const QStringList core = ground + QStringList{"link", "survey"};
     const QStringList session = core + QStringList{"session"};
     const QStringList pageKit = core + QStringList{"pagekit"};
     const QHash<QString, QStringList> mayInclude{
             {"settings", {}},
+            {"survey", {}},
             {"link", ground},
             {"session", core},
-            {"report", ground},
+            {"report", ground + QStringList{"survey"}},
             {"pagekit", core},
             {"lora", pageKit},
             {"network", pageKit},
