@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QFontMetrics>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr int idRole = Qt::UserRole;
@@ -26,15 +29,15 @@ bool sameList(const QList<SerialAdapter> &a, const QList<SerialAdapter> &b)
 
 } // namespace
 
-PortChooser::PortChooser(QComboBox *box, QObject *parent)
-    : QObject(parent), box(box), listTimer(this)
+PortChooser::PortChooser(QComboBox *box, QObject *parent, Lister lister)
+    : QObject(parent), box(box), lister(std::move(lister)), listTimer(this)
 {
     listTimer.setObjectName(QStringLiteral("portListTimer"));
     connect(&listTimer, &QTimer::timeout, this, [this] {
         // An open list is not rebuilt under the operator's pointer.
         if (this->box->view()->isVisible())
             return;
-        const QList<SerialAdapter> now = listed();
+        const QList<SerialAdapter> now = this->lister();
         if (!sameList(now, shown))
             fill(now);
     });
@@ -42,19 +45,22 @@ PortChooser::PortChooser(QComboBox *box, QObject *parent)
     listTimer.start(listPollMs);
 }
 
-QList<SerialAdapter> PortChooser::listed()
+QList<SerialAdapter> PortChooser::systemPorts()
 {
-    QList<SerialAdapter> adapters = SerialAdapters::present();
+    QList<SerialAdapter> adapters = SerialAdapters::arranged(SerialAdapters::present());
     // A pseudo-terminal is never among the system's serial ports.
     const QString emulator = SerialAdapters::emulatorLinkPath();
-    if (SerialAdapters::isOwnEmulatorLink(emulator))
-        adapters.append(SerialAdapters::fromPath(emulator));
+    if (SerialAdapters::isOwnEmulatorLink(emulator)) {
+        const auto builtIn
+                = std::find_if_not(adapters.cbegin(), adapters.cend(), &SerialAdapters::isUsb);
+        adapters.insert(builtIn, SerialAdapters::fromPath(emulator));
+    }
     return adapters;
 }
 
 void PortChooser::refresh()
 {
-    fill(listed());
+    fill(lister());
 }
 
 void PortChooser::fill(const QList<SerialAdapter> &adapters)
@@ -83,7 +89,7 @@ void PortChooser::fill(const QList<SerialAdapter> &adapters)
         box->setCurrentIndex(-1);
         box->setEditText(typedText);
     } else {
-        box->setCurrentIndex(indexOfId(wanted));
+        box->setCurrentIndex(indexToChoose());
     }
     box->blockSignals(false);
 }
@@ -95,6 +101,9 @@ PortChooser::Choice PortChooser::chosen() const
         return {box->itemData(index, pathRole).toString(), box->itemData(index, idRole).toString(),
                 box->itemData(index, nameRole).toString()};
     const QString typed = box->currentText().trimmed();
+    // An empty box names no port, not the first one without a by-id name.
+    if (typed.isEmpty())
+        return {};
     // A typed name of a listed port ("ttyUSB0") is that adapter.
     for (const SerialAdapter &adapter : shown) {
         if (adapter.portName == typed || adapter.systemLocation == typed
@@ -108,7 +117,8 @@ PortChooser::Choice PortChooser::chosen() const
 void PortChooser::choose(const QString &id)
 {
     wanted = id;
-    box->setCurrentIndex(indexOfId(id));
+    wantedShown = false;
+    box->setCurrentIndex(indexToChoose());
 }
 
 QString PortChooser::remembered() const
@@ -123,7 +133,28 @@ int PortChooser::indexOfId(const QString &id) const
     return box->findData(id, idRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
+int PortChooser::indexToChoose()
+{
+    const int index = indexOfId(wanted);
+    wantedShown = wantedShown || index >= 0;
+    // An adapter that was there and went is waited for.
+    if (wantedShown)
+        return index;
+    const QString emulator = SerialAdapters::emulatorLinkPath();
+    QList<int> candidates;
+    for (int entry = 0; entry < shown.size(); ++entry) {
+        if (SerialAdapters::isUsb(shown[entry]) || shown[entry].systemLocation == emulator)
+            candidates.append(entry);
+    }
+    if (candidates.size() != 1)
+        return -1;
+    wanted = box->itemData(candidates.first(), idRole).toString();
+    wantedShown = true;
+    return candidates.first();
+}
+
 void PortChooser::follow(int index)
 {
     wanted = box->itemData(index, idRole).toString();
+    wantedShown = true;
 }

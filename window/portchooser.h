@@ -5,14 +5,18 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 #include "link/serialadapters.h"
 
 class QComboBox;
 
 // Fills the port list with every adapter present, named by what the adapter says
-// about itself, and the gateway emulator's link when it is this user's own. It
-// follows adapters as they come and go, keeps the chosen one chosen (an adapter that
-// returns under another number is the same entry) and still takes a typed path.
+// about itself, and the gateway emulator's link when it is this user's own: USB
+// adapters, the link, then built-in ports. It follows adapters as they come and go,
+// keeps the chosen one chosen (an adapter that returns under another number is the
+// same entry) and still takes a typed path. While nothing is chosen, the only USB
+// adapter or emulator link there is gets chosen.
 // Tests fire the list's poll through its timer, "portListTimer".
 class PortChooser : public QObject
 {
@@ -31,7 +35,11 @@ public:
         QString name;
     };
 
-    PortChooser(QComboBox *box, QObject *parent = nullptr);
+    using Lister = std::function<QList<SerialAdapter>()>;
+
+    // The lister gives what the list shows; by default the system's ports and the
+    // emulator's link.
+    PortChooser(QComboBox *box, QObject *parent = nullptr, Lister lister = systemPorts);
 
     void refresh();
     Choice chosen() const;
@@ -41,13 +49,18 @@ public:
     QString remembered() const;
 
 private:
-    static QList<SerialAdapter> listed();
+    static QList<SerialAdapter> systemPorts();
     int indexOfId(const QString &id) const;
+    // The wanted entry; while it has not been seen, the only USB adapter or
+    // emulator link, which then becomes the wanted one.
+    int indexToChoose();
     void fill(const QList<SerialAdapter> &adapters);
     void follow(int index);
 
     QComboBox *box;
+    Lister lister;
     QTimer listTimer;
     QList<SerialAdapter> shown;
     QString wanted;
+    bool wantedShown = false;
 };

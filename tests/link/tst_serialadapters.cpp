@@ -17,6 +17,7 @@ private slots:
     void namedAndFoundAgain();
     void onlyOwnEmulatorLinkListed_data();
     void onlyOwnEmulatorLinkListed();
+    void usbFirstWithoutAbsentUarts();
 };
 
 void TestSerialAdapters::namedAndFoundAgain_data()
@@ -99,6 +100,30 @@ void TestSerialAdapters::onlyOwnEmulatorLinkListed()
             QSKIP("only a privileged test can give a link to another user");
     }
     QCOMPARE(SerialAdapters::isOwnEmulatorLink(path), listed);
+}
+
+// The kernel's lines of UARTs it found nothing behind report type, port and irq 0;
+// a line without those files is no UART of that kind and stays.
+void TestSerialAdapters::usbFirstWithoutAbsentUarts()
+{
+    QTemporaryDir ttyClass;
+    const auto uart = [&ttyClass](const QString &name, const QStringList &typePortIrq) {
+        QDir(ttyClass.path()).mkpath(name);
+        for (int i = 0; i < typePortIrq.size(); ++i) {
+            QFile file(ttyClass.filePath(name + QStringList{"/type", "/port", "/irq"}[i]));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(typePortIrq[i].toLatin1()) > 0);
+        }
+    };
+    uart("ttyS0", {"4\n", "0x3F8\n", "4\n"});
+    uart("ttyS1", {"0\n", "0x0\n", "0\n"});
+    uart("ttyS2", {"0\n", "0x2F8\n", "0\n"});
+    QList<SerialAdapter> ports;
+    QStringList order;
+    for (const char *name : {"ttyS0", "ttyS1", "ttyUSB0", "ttyS2", "ttyS3", "ttyACM0"})
+        ports.append({QStringLiteral("/dev/") + name, name, {}, {}, {}, {}});
+    for (const SerialAdapter &port : SerialAdapters::arranged(ports, ttyClass.path()))
+        order.append(port.portName);
+    QCOMPARE(order, QStringList({"ttyUSB0", "ttyACM0", "ttyS0", "ttyS2", "ttyS3"}));
 }
 
 QTEST_MAIN(TestSerialAdapters)
