@@ -1,5 +1,6 @@
 #include "cli/gatewayjob.h"
 
+#include "cli/englishcount.h"
 #include "link/serialadapters.h"
 #include "link/sportconnector.h"
 #include "settings/fieldcatalog.h"
@@ -275,7 +276,8 @@ void GatewayJob::writeDiff()
                 {"preset", FieldCatalog::shownValue(change.group, change.key, change.newValue)}});
     }
     extra.insert(QStringLiteral("changes"), fields);
-    finish(CliOptions::Done, QStringLiteral("%1 fields would change").arg(changes.size()));
+    finish(CliOptions::Done,
+           QStringLiteral("%1 would change").arg(EnglishCount::of(changes.size(), "field")));
 }
 
 void GatewayJob::startApply()
@@ -285,7 +287,8 @@ void GatewayJob::startApply()
             = rules.presetGroups(held, options.preset, options.overrides);
     changedFields = int(rules.pendingChanges(held, shown).size());
     sent = rules.applyDocument(held, shown);
-    emit progress(QStringLiteral("applying %1 changed fields").arg(changedFields));
+    emit progress(
+            QStringLiteral("applying %1").arg(EnglishCount::of(changedFields, "changed field")));
     stage = Stage::Applying;
     replyTimer.start();
     link->sendSettings(QJsonDocument(sent).toJson(QJsonDocument::Compact));
@@ -332,7 +335,8 @@ void GatewayJob::finishApply(const QJsonObject &readBack)
     }
     extra.insert(QStringLiteral("confirmed"), changedFields);
     finish(CliOptions::Done,
-           QStringLiteral("%1 fields applied and confirmed by read-back").arg(changedFields));
+           QStringLiteral("%1 applied and confirmed by read-back")
+                   .arg(EnglishCount::of(changedFields, "field")));
 }
 
 void GatewayJob::startStream()

@@ -128,7 +128,7 @@ void TestCliRunner::driftIsNamedAndTheWorstStatusCounts()
     QVERIFY2(apply.out.contains(ignoring->devicePath()
                                 + ": 1 drift: the gateway holds other values in 200.211\n"),
              qPrintable(apply.out));
-    QVERIFY(apply.out.contains(taking->devicePath() + ": 0 ok: 1 fields applied"));
+    QVERIFY(apply.out.contains(taking->devicePath() + ": 0 ok: 1 field applied"));
 }
 
 void TestCliRunner::wrongPasswordEndsWithStatus3()
