@@ -53,11 +53,12 @@ bool answeredHelpOrVersion(int argc, char *argv[])
 {
     for (int index = 1; index < argc; ++index) {
         if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
-            std::printf("%s", helpText);
+            std::fputs(helpText, stdout);
             return true;
         }
         if (std::strcmp(argv[index], "--version") == 0) {
-            std::fputs("kelvane " KELVANE_VERSION "\n", stdout);
+            // The Qt it runs on may be newer than the one it was built with.
+            std::printf("kelvane %s (Qt %s)\n", KELVANE_VERSION, qVersion());
             return true;
         }
     }
