@@ -89,6 +89,19 @@ bool SerialAdapters::isUsb(const SerialAdapter &adapter)
             || adapter.portName.startsWith(QLatin1String("ttyACM"));
 }
 
+int SerialAdapters::preselected(const QList<SerialAdapter> &listed, const QString &remembered)
+{
+    const QString emulator = emulatorLinkPath();
+    QList<int> candidates;
+    for (int index = 0; index < listed.size(); ++index) {
+        if (!remembered.isEmpty() && stableId(listed[index]) == remembered)
+            return index;
+        if (isUsb(listed[index]) || listed[index].systemLocation == emulator)
+            candidates.append(index);
+    }
+    return candidates.size() == 1 ? candidates.first() : -1;
+}
+
 SerialAdapter SerialAdapters::fromInfo(const QSerialPortInfo &info, const QString &byIdPath)
 {
     return {info.systemLocation(), info.portName(),     info.description(),

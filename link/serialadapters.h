@@ -42,6 +42,9 @@ public:
     static QList<SerialAdapter> arranged(const QList<SerialAdapter> &ports,
                                          const QString &ttyClassDir = ttyClassDirectory);
     static bool isUsb(const SerialAdapter &adapter);
+    // The entry to select in a list: the remembered one (by its stable id), else the
+    // only USB adapter or emulator link there is; -1 for none.
+    static int preselected(const QList<SerialAdapter> &listed, const QString &remembered);
     static SerialAdapter fromInfo(const QSerialPortInfo &info, const QString &byIdPath);
     // A path the operator typed, or the emulator's link: named by the path alone.
     static SerialAdapter fromPath(const QString &path);

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -29,15 +28,15 @@ bool sameList(const QList<SerialAdapter> &a, const QList<SerialAdapter> &b)
 
 } // namespace
 
-PortChooser::PortChooser(QComboBox *box, QObject *parent, Lister lister)
-    : QObject(parent), box(box), lister(std::move(lister)), listTimer(this)
+PortChooser::PortChooser(QComboBox *box, QObject *parent)
+    : QObject(parent), box(box), listTimer(this)
 {
     listTimer.setObjectName(QStringLiteral("portListTimer"));
     connect(&listTimer, &QTimer::timeout, this, [this] {
         // An open list is not rebuilt under the operator's pointer.
         if (this->box->view()->isVisible())
             return;
-        const QList<SerialAdapter> now = this->lister();
+        const QList<SerialAdapter> now = listed();
         if (!sameList(now, shown))
             fill(now);
     });
@@ -45,7 +44,7 @@ PortChooser::PortChooser(QComboBox *box, QObject *parent, Lister lister)
     listTimer.start(listPollMs);
 }
 
-QList<SerialAdapter> PortChooser::systemPorts()
+QList<SerialAdapter> PortChooser::listed()
 {
     QList<SerialAdapter> adapters = SerialAdapters::arranged(SerialAdapters::present());
     // A pseudo-terminal is never among the system's serial ports.
@@ -60,7 +59,7 @@ QList<SerialAdapter> PortChooser::systemPorts()
 
 void PortChooser::refresh()
 {
-    fill(lister());
+    fill(listed());
 }
 
 void PortChooser::fill(const QList<SerialAdapter> &adapters)
@@ -135,22 +134,14 @@ int PortChooser::indexOfId(const QString &id) const
 
 int PortChooser::indexToChoose()
 {
-    const int index = indexOfId(wanted);
-    wantedShown = wantedShown || index >= 0;
-    // An adapter that was there and went is waited for.
     if (wantedShown)
-        return index;
-    const QString emulator = SerialAdapters::emulatorLinkPath();
-    QList<int> candidates;
-    for (int entry = 0; entry < shown.size(); ++entry) {
-        if (SerialAdapters::isUsb(shown[entry]) || shown[entry].systemLocation == emulator)
-            candidates.append(entry);
+        return indexOfId(wanted);
+    const int index = SerialAdapters::preselected(shown, wanted);
+    if (index >= 0) {
+        wanted = SerialAdapters::stableId(shown[index]);
+        wantedShown = true;
     }
-    if (candidates.size() != 1)
-        return -1;
-    wanted = box->itemData(candidates.first(), idRole).toString();
-    wantedShown = true;
-    return candidates.first();
+    return index;
 }
 
 void PortChooser::follow(int index)

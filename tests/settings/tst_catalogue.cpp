@@ -81,7 +81,6 @@ void TestCatalogue::russianLocaleKeepsTheProgramsTexts()
     QVERIFY(Catalogue::installFor(QStringLiteral("ru_RU"), translator));
     QCOMPARE(QCoreApplication::translate("BasicWindow", ":/Logo/LogoRU.png"),
              QStringLiteral(":/Logo/LogoRU.png"));
-    QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(TestCatalogue)
