@@ -301,115 +301,120 @@ QString CliOptions::versionText()
 
 QString CliOptions::manual()
 {
-    return QStringLiteral(R"(NAME
-    kelvane-cli - read, compare and apply LoRaWAN gateway settings over the serial console
+    return QStringLiteral(R"(Usage: kelvane-cli ports [--json]
+  or:  kelvane-cli read --port PORT... [--out FILE] [OPTION]...
+  or:  kelvane-cli diff PRESET --port PORT... [OPTION]...
+  or:  kelvane-cli apply PRESET --port PORT... [OPTION]...
+  or:  kelvane-cli logs --port PORT... [--seconds N] [OPTION]...
+  or:  kelvane-cli report --port PORT... --out FILE [--note TEXT] [OPTION]...
+Read, compare and apply LoRaWAN gateway settings over the serial console.
 
-SYNOPSIS
-    kelvane-cli ports [--json]
-    kelvane-cli read --port PORT... [--out FILE] [OPTIONS]
-    kelvane-cli diff PRESET --port PORT... [--set GROUP.KEY=VALUE]... [OPTIONS]
-    kelvane-cli apply PRESET --port PORT... [--set GROUP.KEY=VALUE]... [OPTIONS]
-    kelvane-cli logs --port PORT... [--seconds N] [OPTIONS]
-    kelvane-cli report --port PORT... --out FILE [--note TEXT] [--log-seconds N] [OPTIONS]
+kelvane-cli logs in on the serial console of each gateway given with --port,
+starts its configuration core and runs one command, with the same link,
+settings rules and field checks as the Kelvane window. With several --port
+options the command runs on every gateway at once; each gateway gets one result
+line on standard output, progress goes to standard error. Where standard output
+carries a preset (read without --out) or the log (logs), the result lines go to
+standard error too.
 
-DESCRIPTION
-    kelvane-cli logs in on the serial console of each gateway given with --port, starts
-    its configuration core and runs one command, with the same link, settings rules and
-    field checks as the Kelvane window. With several --port options the command runs on
-    every gateway at once; each gateway gets one result line on standard output, progress
-    goes to standard error. Where standard output carries a preset (read without --out)
-    or the log (logs), the result lines go to standard error too.
+Each result line reads "PORT: STATUS WORD: TEXT", for example:
 
-    Result lines read "PORT: STATUS WORD: TEXT", e.g.
-        /dev/ttyUSB0: 0 ok: 3 fields applied and confirmed by read-back
-        /dev/ttyUSB1: 1 drift: 200.211 SIM1 > Address: sent m2m.example, holds internet
+  /dev/ttyUSB0: 0 ok: 3 fields applied and confirmed by read-back
 
-COMMANDS
-    ports   List the serial adapters: device, description, maker, serial number and
-            /dev/serial/by-id name.
-    read    Read the settings and write them as a preset file (to --out FILE, written
-            readable by its owner only, or to standard output). The preset holds no
-            gateway ID, device information or VPN list.
-    diff PRESET
-            Show what an apply of PRESET would change, one line per field: GROUP.KEY,
-            the field's label, the gateway's value and the new value. Passwords are
-            shown as dots.
-    apply PRESET
-            Read the settings, lay PRESET and the --set values over them, send what
-            changed, then read the settings back and compare every field sent. Fields
-            the preset lacks keep the gateway's values; the gateway ID in a preset is
-            ignored (set it with --set 100.110=...); groups the model lacks are not sent.
-    logs    Write the packet-forwarder log to standard output until --seconds have
-            passed or Ctrl+C (status 0). With several ports each line starts with its
-            port.
-    report  Read the settings and write the commissioning report as PDF to --out:
-            date, --note, model, device information, every setting (passwords masked)
-            and, with --log-seconds N, the log lines of N seconds.
+  /dev/ttyUSB1: 1 drift: the gateway holds other values in 200.211
 
-OPTIONS
-    --port PORT
-            A device path (/dev/ttyUSB0) or a name in /dev/serial/by-id. Repeatable;
-            two names of one adapter are refused.
-    --user NAME
-            Console user; default root.
-    --password-file FILE
-            Read the console password from the first line of FILE, which nobody but
-            its owner may read: the line without its end (LF, CRLF, CR or none) and
-            without a UTF-8 byte order mark; spaces at its end are part of it. The
-            password is never taken as an argument.
-    --model MODEL
-            TK-0, TK-1, TK-3 or TK-3Max (or 0..3). Default: the model the gateway
-            reports. It sets the line speed: 1500000 baud for TK-3Max, 115200 for the
-            others; without it 115200 is tried first and 1500000 once when no console
-            answers within 30 s.
-    --set GROUP.KEY=VALUE
-            Override a preset value, e.g. --set 100.110=AA555A0000000101 (gateway ID)
-            or --set 300.320=192.168.1.20. Checked with the pages' field rules; booleans
-            are true or false. Repeatable. The preset's values, with these laid over
-            them, are checked by the same rules before anything is sent: each value
-            that breaks one is named on a line of its own (status 2), and keys that no
-            page shows are named and left out.
-    --out FILE
-            Output file of read and report. With several ports it must contain %p,
-            which stands for the port as given, without /dev/ and with / as _.
-    --note TEXT
-            The installer's note in the report.
-    --seconds N, --log-seconds N
-            Seconds of log for logs and report, at most 86400 (a day).
-    --wait-adapter N
-            When an adapter is pulled out during a command, wait N seconds (default
-            10, at most 86400) for it to come back; then log in again, check it is the
-            same gateway and run the step once more. An apply is sent again only if
-            the gateway does not hold what was sent. 0 ends at once with status 3.
-    --json  One JSON object per gateway on standard output instead of result lines.
-    --help, --version
+Commands:
+  ports             List the serial adapters: device, description, maker,
+                    serial number and /dev/serial/by-id name.
+  read              Read the settings and write them as a preset file (to --out
+                    FILE, written readable by its owner only, or to standard
+                    output). The preset holds no gateway ID, device information
+                    or VPN list.
+  diff PRESET       Show what an apply of PRESET would change, one line per
+                    field: GROUP.KEY, the field's label, the gateway's value
+                    and the new value. Passwords are shown as dots.
+  apply PRESET      Read the settings, lay PRESET and the --set values over
+                    them, send what changed, then read the settings back and
+                    compare every field sent. Fields the preset lacks keep the
+                    gateway's values; the gateway ID in a preset is ignored
+                    (set it with --set 100.110=...); groups the model lacks are
+                    not sent.
+  logs              Write the packet-forwarder log to standard output until
+                    --seconds have passed or Ctrl+C (status 0). With several
+                    ports each line starts with its port.
+  report            Read the settings and write the commissioning report as PDF
+                    to --out: date, --note, model, device information, every
+                    setting (passwords masked) and, with --log-seconds N, the
+                    log lines of N seconds.
 
-EXIT STATUS
-    0   Done; for apply, every field sent was confirmed by the read-back.
-    1   Drift: the gateway holds values other than those sent.
-    2   Usage or preset file error; nothing was sent to any gateway.
-    3   Port or login failure; the adapter went away and did not come back, or
-        another gateway came back behind it.
-    4   The gateway refused the request or gave no answer in time (30 s), or the
-        run was interrupted (Ctrl+C, SIGTERM): an apply that was sent is then
-        "outcome unknown". A second Ctrl+C ends at once.
-    5   Could not write the output (the preset, the report or standard output):
-        the system's reason is named, e.g. "No space left on device".
-    With several gateways the program's status is the highest of theirs.
+Options:
+  --port PORT       A device path (/dev/ttyUSB0) or a name in
+                    /dev/serial/by-id. Repeatable; two names of one adapter are
+                    refused.
+  --user NAME       Console user; default root.
+  --password-file FILE
+                    Read the console password from the first line of FILE,
+                    which nobody but its owner may read: the line without its
+                    end (LF, CRLF, CR or none) and without a UTF-8 byte order
+                    mark; spaces at its end are part of it. The password is
+                    never taken as an argument.
+  --model MODEL     TK-0, TK-1, TK-3 or TK-3Max (or 0..3). Default: the model
+                    the gateway reports. It sets the line speed: 1500000 baud
+                    for TK-3Max, 115200 for the others; without it 115200 is
+                    tried first and 1500000 once when no console answers within
+                    30 s.
+  --set GROUP.KEY=VALUE
+                    Override a preset value, e.g. 100.110=AA555A0000000101 (the
+                    gateway ID, which a preset never carries) or
+                    300.320=192.168.1.20. Checked with the pages' field rules;
+                    booleans are true or false. Repeatable. The preset's
+                    values, with these laid over them, are checked by the same
+                    rules before anything is sent: each value that breaks one
+                    is named on a line of its own (status 2), and keys that no
+                    page shows are named and left out.
+  --out FILE        Output file of read and report. With several ports it must
+                    contain %p, which stands for the port as given, without
+                    /dev/ and with / as _.
+  --note TEXT       The installer's note in the report.
+  --seconds N       Seconds of log for logs, at most 86400 (a day).
+  --log-seconds N   Seconds of log for report, at most 86400.
+  --wait-adapter N  When an adapter is pulled out during a command, wait N
+                    seconds (default 10, at most 86400) for it to come back;
+                    then log in again, check it is the same gateway and run the
+                    step once more. An apply is sent again only if the gateway
+                    does not hold what was sent. 0 ends at once with status 3.
+  --json            One JSON object per gateway on standard output instead of
+                    result lines.
+  -h, --help        Show this help and exit.
+  --version         Show the version and exit.
 
-ENVIRONMENT
-    KELVANE_PASSWORD
-            The console password, when --password-file is not given. Without either,
-            the password is asked for on the terminal without echo.
+Exit status:
+  0   Done; for apply, every field sent was confirmed by the read-back.
+  1   Drift: the gateway holds values other than those sent.
+  2   Usage or preset file error; nothing was sent to any gateway.
+  3   Port or login failure; the adapter went away and did not come back, or
+      another gateway came back behind it.
+  4   The gateway refused the request or gave no answer within 30 seconds, or
+      the run was interrupted (Ctrl+C, SIGTERM): an apply that was sent is then
+      "outcome unknown". A second Ctrl+C ends at once.
+  5   Could not write the output (the preset, the report or standard output):
+      the system's reason is named, e.g. "No space left on device".
+With several gateways the program's status is the highest of theirs.
 
-FILES
-    ~/.local/share/Tyrnholm/Kelvane/history.log
-            The console traffic, passwords masked, shared with the window.
+Environment:
+  KELVANE_PASSWORD  The console password, when --password-file is not given.
+                    Without either, the password is asked for on the terminal
+                    without echo.
 
-EXAMPLES
-    kelvane-cli read --port /dev/ttyUSB0 --out site.gwset
-    kelvane-cli apply site.gwset --port /dev/ttyUSB0 --port /dev/ttyUSB1
-    kelvane-cli apply site.gwset --port /dev/ttyUSB0 --set 100.110=AA555A0000000101
-    kelvane-cli report --port /dev/ttyUSB0 --out report-%p.pdf --note "Mast 4"
+Files:
+  ~/.local/share/Tyrnholm/Kelvane/history.log
+                    The console traffic, passwords masked, shared with the
+                    window.
+
+Examples:
+  $ kelvane-cli read --port /dev/ttyUSB0 --out site.gwset
+  $ kelvane-cli apply site.gwset --port /dev/ttyUSB0 --port /dev/ttyUSB1
+  $ kelvane-cli apply site.gwset --port /dev/ttyUSB0 --set 300.320=192.168.1.20
+  $ kelvane-cli report --port /dev/ttyUSB0 --out report-%p.pdf --note "Mast 4"
 )");
 }

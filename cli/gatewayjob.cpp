@@ -1,5 +1,6 @@
 #include "cli/gatewayjob.h"
 
+#include "cli/englishcount.h"
 #include "link/serialadapters.h"
 #include "settings/fieldcatalog.h"
 #include "settings/presetfile.h"
@@ -163,10 +164,7 @@ void GatewayJob::applyFinished(const ApplyOutcome &outcome)
         } else if (!outcome.refusal.isEmpty()) {
             finish(CliOptions::NoAnswer, oneLine(outcome.refusal));
         } else {
-            extra.insert(QStringLiteral("confirmed"), outcome.changedFields);
-            finish(CliOptions::Done,
-                   QStringLiteral("%1 fields applied and confirmed by read-back")
-                           .arg(outcome.changedFields));
+            finishConfirmed(outcome.changedFields);
         }
         return;
     case ApplyOutcome::Verdict::NotVerified:
@@ -235,10 +233,7 @@ void GatewayJob::adapterBack(const QJsonObject &current)
                                     SettingsRules(model).presetGroups(held, options.preset,
                                                                       options.overrides))
                     .isEmpty()) {
-            extra.insert(QStringLiteral("confirmed"), appliedFields);
-            finish(CliOptions::Done,
-                   QStringLiteral("%1 fields applied and confirmed by read-back")
-                           .arg(appliedFields));
+            finishConfirmed(appliedFields);
             return;
         }
         startApply();
@@ -345,7 +340,8 @@ void GatewayJob::writeDiff()
                 {"preset", FieldCatalog::shownValue(change.group, change.key, change.newValue)}});
     }
     extra.insert(QStringLiteral("changes"), fields);
-    finish(CliOptions::Done, QStringLiteral("%1 fields would change").arg(changes.size()));
+    finish(CliOptions::Done,
+           QStringLiteral("%1 would change").arg(EnglishCount::of(changes.size(), "field")));
 }
 
 void GatewayJob::startApply()
@@ -356,9 +352,17 @@ void GatewayJob::startApply()
     const int changed = int(rules.pendingChanges(held, shown).size());
     if (!retried)
         appliedFields = changed;
-    emit progress(QStringLiteral("applying %1 changed fields").arg(changed));
+    emit progress(QStringLiteral("applying %1").arg(EnglishCount::of(changed, "changed field")));
     stage = Stage::Applying;
     applySent = session->apply(model, held, shown);
+}
+
+void GatewayJob::finishConfirmed(int fields)
+{
+    extra.insert(QStringLiteral("confirmed"), fields);
+    finish(CliOptions::Done,
+           QStringLiteral("%1 applied and confirmed by read-back")
+                   .arg(EnglishCount::of(fields, "field")));
 }
 
 void GatewayJob::reportDrift(const QList<SettingsChange> &drift, const QString &refusal)

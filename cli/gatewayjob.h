@@ -64,6 +64,7 @@ private:
     void writeRead();
     void writeDiff();
     void startApply();
+    void finishConfirmed(int fields);
     void reportDrift(const QList<SettingsChange> &drift, const QString &refusal);
     void startStream();
     void streamed(const QString &text);

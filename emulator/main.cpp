@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QList>
 #include <QPair>
 #include <QSocketNotifier>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -45,20 +47,34 @@ bool stepNamed(const QString &name, GatewayEmulator::Step *step)
     return true;
 }
 
+// Whoever started the emulator waits for this line, so it goes out at once.
+void printDevicePath(const QString &path)
+{
+    std::fprintf(stdout, "%s\n", QFile::encodeName(path).constData());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvane-gateway-emulator"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-            QStringLiteral("Plays a Kelvane gateway's serial console on a pseudo-terminal."));
+    parser.setApplicationDescription(QStringLiteral(
+            "Plays a Kelvane gateway's serial console on a pseudo-terminal: the login program,\n"
+            "the root shell and the configuration core with its settings, log stream, file\n"
+            "upload and reboot. It prints the pseudo-terminal's device path and keeps a\n"
+            "symbolic link to it until it is stopped (Ctrl+C, SIGTERM)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
-                                        QStringLiteral("Symbolic link to the device (default %1).")
-                                                .arg(DeviceLink::defaultPath()),
+                                        QStringLiteral("Symbolic link to the device (default "
+                                                       "$XDG_RUNTIME_DIR/kelvane-gateway, or "
+                                                       "/tmp/kelvane-gateway without "
+                                                       "XDG_RUNTIME_DIR)."),
                                         QStringLiteral("path"), DeviceLink::defaultPath());
     const QCommandLineOption modelOption(QStringLiteral("model"),
                                          QStringLiteral("Model code 0..3 (default 3)."),
@@ -148,7 +164,6 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     QTextStream err(stderr);
-    QTextStream out(stdout);
     bool ok = false;
     const int model = parser.value(modelOption).toInt(&ok);
     if (!ok || model < 0 || model > 3) {
@@ -220,7 +235,7 @@ int main(int argc, char *argv[])
         }
         emulator.setUnplugAt(step, replugMs);
         QObject::connect(&emulator, &GatewayEmulator::replugged, &app,
-                         [&out, &emulator] { out << emulator.devicePath() << Qt::endl; });
+                         [&emulator] { printDevicePath(emulator.devicePath()); });
     }
     for (const QString &entry : parser.values(errorOption)) {
         const qsizetype split = entry.lastIndexOf('=');
@@ -249,6 +264,6 @@ int main(int argc, char *argv[])
         ::sigaction(SIGHUP, &action, nullptr);
     }
 
-    out << emulator.devicePath() << Qt::endl;
+    printDevicePath(emulator.devicePath());
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "link/serialadapters.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSerialPortInfo>
@@ -12,6 +13,7 @@
 #endif
 
 const QString SerialAdapters::byIdDirectory = QStringLiteral("/dev/serial/by-id");
+const QString SerialAdapters::ttyClassDirectory = QStringLiteral("/sys/class/tty");
 
 namespace {
 
@@ -37,6 +39,23 @@ QString canonical(const QString &path)
     return resolved.isEmpty() ? path : resolved;
 }
 
+// The kernel keeps a line for every possible 8250 UART; where it found none, the
+// line reports type, I/O port and interrupt 0.
+bool reportsNoDevice(const QString &portName, const QString &ttyClassDir)
+{
+    const QDir line(QDir(ttyClassDir).filePath(portName));
+    for (const char *attribute : {"type", "port", "irq"}) {
+        QFile file(line.filePath(QLatin1String(attribute)));
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        bool ok = false;
+        // The port is written in hexadecimal ("0x3F8"), the others in decimal.
+        if (file.readAll().trimmed().toLongLong(&ok, 0) != 0 || !ok)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QList<SerialAdapter> SerialAdapters::present(const QString &byIdDir)
@@ -47,6 +66,40 @@ QList<SerialAdapter> SerialAdapters::present(const QString &byIdDir)
     for (const QSerialPortInfo &port : ports)
         adapters.append(fromInfo(port, links.value(canonical(port.systemLocation()))));
     return adapters;
+}
+
+QList<SerialAdapter> SerialAdapters::arranged(const QList<SerialAdapter> &ports,
+                                              const QString &ttyClassDir)
+{
+    QList<SerialAdapter> usb;
+    QList<SerialAdapter> builtIn;
+    for (const SerialAdapter &port : ports) {
+        if (isUsb(port))
+            usb.append(port);
+        else if (!reportsNoDevice(port.portName, ttyClassDir))
+            builtIn.append(port);
+    }
+    return usb + builtIn;
+}
+
+bool SerialAdapters::isUsb(const SerialAdapter &adapter)
+{
+    // The kernel names USB-serial adapters ttyUSB and CDC-ACM modems ttyACM.
+    return adapter.portName.startsWith(QLatin1String("ttyUSB"))
+            || adapter.portName.startsWith(QLatin1String("ttyACM"));
+}
+
+int SerialAdapters::preselected(const QList<SerialAdapter> &listed, const QString &remembered)
+{
+    const QString emulator = emulatorLinkPath();
+    QList<int> candidates;
+    for (int index = 0; index < listed.size(); ++index) {
+        if (!remembered.isEmpty() && stableId(listed[index]) == remembered)
+            return index;
+        if (isUsb(listed[index]) || listed[index].systemLocation == emulator)
+            candidates.append(index);
+    }
+    return candidates.size() == 1 ? candidates.first() : -1;
 }
 
 SerialAdapter SerialAdapters::fromInfo(const QSerialPortInfo &info, const QString &byIdPath)

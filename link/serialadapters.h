@@ -30,10 +30,21 @@ class SerialAdapters
 
 public:
     static const QString byIdDirectory;
+    static const QString ttyClassDirectory;
 
     // Every serial port the system lists, in its order, with its by-id name where
     // byIdDir holds one.
     static QList<SerialAdapter> present(const QString &byIdDir = byIdDirectory);
+    // The ports as the operator picks among them: USB adapters first, then the
+    // built-in ones, each in the system's order. A built-in UART that its driver
+    // found nothing behind (ttyS1 on most machines) is left out; it still opens
+    // when typed.
+    static QList<SerialAdapter> arranged(const QList<SerialAdapter> &ports,
+                                         const QString &ttyClassDir = ttyClassDirectory);
+    static bool isUsb(const SerialAdapter &adapter);
+    // The entry to select in a list: the remembered one (by its stable id), else the
+    // only USB adapter or emulator link there is; -1 for none.
+    static int preselected(const QList<SerialAdapter> &listed, const QString &remembered);
     static SerialAdapter fromInfo(const QSerialPortInfo &info, const QString &byIdPath);
     // A path the operator typed, or the emulator's link: named by the path alone.
     static SerialAdapter fromPath(const QString &path);

@@ -16,9 +16,9 @@ namespace {
 constexpr int pdfResolutionDpi = 300;
 constexpr int pageMarginMm = 15;
 
-QString translated(const char *text)
+QString translated(const char *text, int count = -1)
 {
-    return QCoreApplication::translate("CommissioningReport", text);
+    return QCoreApplication::translate("CommissioningReport", text, nullptr, count);
 }
 
 QString escaped(const QString &text)
@@ -144,8 +144,8 @@ QString CommissioningReport::outcomeSection() const
     case Outcome::Confirmed:
         return text
                 + QStringLiteral("<p>%1</p>")
-                          .arg(escaped(translated("Подтверждено базовой станцией полей: %1.")
-                                               .arg(content.confirmedFields)));
+                          .arg(escaped(translated("Подтверждено базовой станцией полей: %n.",
+                                                  content.confirmedFields)));
     case Outcome::Drift:
         break;
     }

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 const QString Catalogue::resourcePath = QStringLiteral(":/i18n/Kelvane.qm");
+const QString Catalogue::russianPluralsPath = QStringLiteral(":/i18n/Kelvane_ru.qm");
 
 QString Catalogue::systemLocaleName()
 {
@@ -23,9 +24,7 @@ bool Catalogue::wantsEnglish(const QString &localeName)
 
 bool Catalogue::installFor(const QString &localeName, QTranslator &translator)
 {
-    if (!wantsEnglish(localeName))
-        return false;
-    if (!translator.load(resourcePath))
+    if (!translator.load(wantsEnglish(localeName) ? resourcePath : russianPluralsPath))
         return false;
     return QCoreApplication::installTranslator(&translator);
 }

@@ -23,13 +23,13 @@ ApplyReport ApplyReport::verified(const QString &refusal, int changedFields,
         const QString confirmed = changedFields == 0
                 ? tr("Изменённых полей не было: базовая станция хранит то, что показывают "
                      "страницы.")
-                : tr("Базовая станция подтвердила изменённые поля: %1.").arg(changedFields);
+                : tr("Базовая станция подтвердила изменённые поля: %n.", nullptr, changedFields);
         return {refusal.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                 tr("Настройки"), head + QStringLiteral("\n\n") + confirmed};
     }
-    QStringList lines{
-            head, QString(),
-            tr("Базовая станция хранит не то, что отправлено, в полях: %1.").arg(notTaken.size())};
+    QStringList lines{head, QString(),
+                      tr("Базовая станция хранит не то, что отправлено, в полях: %n.", nullptr,
+                         int(notTaken.size()))};
     for (const SettingsChange &field : notTaken.first(qMin(notTaken.size(), listedFieldsMax)))
         lines.append(
                 tr("%1: отправлено %2, на базовой станции %3")
@@ -37,7 +37,7 @@ ApplyReport ApplyReport::verified(const QString &refusal, int changedFields,
                              FieldCatalog::shownValue(field.group, field.key, field.newValue),
                              FieldCatalog::shownValue(field.group, field.key, field.oldValue)));
     if (notTaken.size() > listedFieldsMax)
-        lines.append(tr("и ещё %1").arg(notTaken.size() - listedFieldsMax));
+        lines.append(tr("и ещё %n", nullptr, int(notTaken.size()) - listedFieldsMax));
     lines.append(QString());
     lines.append(tr("«Применить настройки» отправит эти поля ещё раз."));
     return {QMessageBox::Warning, tr("Настройки"), lines.join(QLatin1Char('\n'))};

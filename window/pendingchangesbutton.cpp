@@ -30,7 +30,7 @@ PendingChangesButton::PendingChangesButton(QWidget *parent) : QPushButton(parent
 void PendingChangesButton::setChanges(const QList<SettingsChange> &pending)
 {
     changes = pending;
-    setText(tr("Изменений: %1").arg(changes.size()));
+    setText(tr("Изменений: %n", nullptr, int(changes.size())));
     if (listDialog)
         fillList();
 }

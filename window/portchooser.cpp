@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QFontMetrics>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int idRole = Qt::UserRole;
@@ -44,11 +46,14 @@ PortChooser::PortChooser(QComboBox *box, QObject *parent)
 
 QList<SerialAdapter> PortChooser::listed()
 {
-    QList<SerialAdapter> adapters = SerialAdapters::present();
+    QList<SerialAdapter> adapters = SerialAdapters::arranged(SerialAdapters::present());
     // A pseudo-terminal is never among the system's serial ports.
     const QString emulator = SerialAdapters::emulatorLinkPath();
-    if (SerialAdapters::isOwnEmulatorLink(emulator))
-        adapters.append(SerialAdapters::fromPath(emulator));
+    if (SerialAdapters::isOwnEmulatorLink(emulator)) {
+        const auto builtIn
+                = std::find_if_not(adapters.cbegin(), adapters.cend(), &SerialAdapters::isUsb);
+        adapters.insert(builtIn, SerialAdapters::fromPath(emulator));
+    }
     return adapters;
 }
 
@@ -83,7 +88,7 @@ void PortChooser::fill(const QList<SerialAdapter> &adapters)
         box->setCurrentIndex(-1);
         box->setEditText(typedText);
     } else {
-        box->setCurrentIndex(indexOfId(wanted));
+        box->setCurrentIndex(indexToChoose());
     }
     box->blockSignals(false);
 }
@@ -95,6 +100,9 @@ PortChooser::Choice PortChooser::chosen() const
         return {box->itemData(index, pathRole).toString(), box->itemData(index, idRole).toString(),
                 box->itemData(index, nameRole).toString()};
     const QString typed = box->currentText().trimmed();
+    // An empty box names no port, not the first one without a by-id name.
+    if (typed.isEmpty())
+        return {};
     // A typed name of a listed port ("ttyUSB0") is that adapter.
     for (const SerialAdapter &adapter : shown) {
         if (adapter.portName == typed || adapter.systemLocation == typed
@@ -108,7 +116,8 @@ PortChooser::Choice PortChooser::chosen() const
 void PortChooser::choose(const QString &id)
 {
     wanted = id;
-    box->setCurrentIndex(indexOfId(id));
+    wantedShown = false;
+    box->setCurrentIndex(indexToChoose());
 }
 
 QString PortChooser::remembered() const
@@ -123,7 +132,20 @@ int PortChooser::indexOfId(const QString &id) const
     return box->findData(id, idRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
+int PortChooser::indexToChoose()
+{
+    if (wantedShown)
+        return indexOfId(wanted);
+    const int index = SerialAdapters::preselected(shown, wanted);
+    if (index >= 0) {
+        wanted = SerialAdapters::stableId(shown[index]);
+        wantedShown = true;
+    }
+    return index;
+}
+
 void PortChooser::follow(int index)
 {
     wanted = box->itemData(index, idRole).toString();
+    wantedShown = true;
 }

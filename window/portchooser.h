@@ -10,9 +10,11 @@
 class QComboBox;
 
 // Fills the port list with every adapter present, named by what the adapter says
-// about itself, and the gateway emulator's link when it is this user's own. It
-// follows adapters as they come and go, keeps the chosen one chosen (an adapter that
-// returns under another number is the same entry) and still takes a typed path.
+// about itself, and the gateway emulator's link when it is this user's own: USB
+// adapters, the link, then built-in ports. It follows adapters as they come and go,
+// keeps the chosen one chosen (an adapter that returns under another number is the
+// same entry) and still takes a typed path. Until an entry has been chosen, the
+// remembered one or the only likely one is.
 // Tests fire the list's poll through its timer, "portListTimer".
 class PortChooser : public QObject
 {
@@ -43,6 +45,7 @@ public:
 private:
     static QList<SerialAdapter> listed();
     int indexOfId(const QString &id) const;
+    int indexToChoose();
     void fill(const QList<SerialAdapter> &adapters);
     void follow(int index);
 
@@ -50,4 +53,6 @@ private:
     QTimer listTimer;
     QList<SerialAdapter> shown;
     QString wanted;
+    // Once the wanted entry has been in the list, it is waited for when it goes.
+    bool wantedShown = false;
 };

@@ -15,21 +15,30 @@
         <source>Изменённых полей не было: базовая станция хранит то, что показывают страницы.</source>
         <translation>No field was changed: the gateway holds what the pages show.</translation>
     </message>
-    <message>
-        <source>Базовая станция подтвердила изменённые поля: %1.</source>
-        <translation>The gateway confirmed the changed fields: %1.</translation>
+    <message numerus="yes">
+        <source>Базовая станция подтвердила изменённые поля: %n.</source>
+        <translation>
+            <numerusform>The gateway confirmed %n changed field.</numerusform>
+            <numerusform>The gateway confirmed %n changed fields.</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>Базовая станция хранит не то, что отправлено, в полях: %1.</source>
-        <translation>The gateway holds something other than what was sent in these fields: %1.</translation>
+    <message numerus="yes">
+        <source>Базовая станция хранит не то, что отправлено, в полях: %n.</source>
+        <translation>
+            <numerusform>The gateway holds something other than what was sent in %n field.</numerusform>
+            <numerusform>The gateway holds something other than what was sent in %n fields.</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1: отправлено %2, на базовой станции %3</source>
         <translation>%1: sent %2, the gateway holds %3</translation>
     </message>
-    <message>
-        <source>и ещё %1</source>
-        <translation>and %1 more</translation>
+    <message numerus="yes">
+        <source>и ещё %n</source>
+        <translation>
+            <numerusform>and %n more field</numerusform>
+            <numerusform>and %n more fields</numerusform>
+        </translation>
     </message>
     <message>
         <source>«Применить настройки» отправит эти поля ещё раз.</source>
@@ -71,9 +80,12 @@ Request the settings to see what the gateway holds.</translation>
 </context>
 <context>
     <name>PendingChangesButton</name>
-    <message>
-        <source>Изменений: %1</source>
-        <translation>Changes: %1</translation>
+    <message numerus="yes">
+        <source>Изменений: %n</source>
+        <translation>
+            <numerusform>%n change</numerusform>
+            <numerusform>%n changes</numerusform>
+        </translation>
     </message>
     <message>
         <source>Изменения, которые ещё не применены</source>

@@ -55,9 +55,12 @@
         <source>Применены, но не проверены: базовая станция не ответила на повторное чтение.</source>
         <translation>Applied, not verified: the base station did not answer the read-back.</translation>
     </message>
-    <message>
-        <source>Подтверждено базовой станцией полей: %1.</source>
-        <translation>Fields confirmed by the base station: %1.</translation>
+    <message numerus="yes">
+        <source>Подтверждено базовой станцией полей: %n.</source>
+        <translation>
+            <numerusform>The base station confirmed %n field.</numerusform>
+            <numerusform>The base station confirmed %n fields.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Базовая станция не приняла поля:</source>

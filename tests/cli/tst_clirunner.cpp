@@ -139,7 +139,7 @@ void TestCliRunner::driftIsNamedAndTheWorstStatusCounts()
     QVERIFY2(apply.out.contains(ignoring->devicePath()
                                 + ": 1 drift: the gateway holds other values in 200.211\n"),
              qPrintable(apply.out));
-    QVERIFY(apply.out.contains(taking->devicePath() + ": 0 ok: 1 fields applied"));
+    QVERIFY(apply.out.contains(taking->devicePath() + ": 0 ok: 1 field applied"));
 }
 
 void TestCliRunner::wrongPasswordEndsWithStatus3()
@@ -309,7 +309,7 @@ void TestCliRunner::adapterComesBack_data()
     QTest::addColumn<bool>("notTaken");
     QTest::addColumn<QString>("result");
     QTest::addColumn<int>("writes");
-    const QString ok = ": 0 ok: 1 fields applied and confirmed";
+    const QString ok = ": 0 ok: 1 field applied and confirmed";
     QTest::newRow("same gateway, write taken") << "" << false << ok << 1;
     QTest::newRow("same gateway, write lost: sent again") << "" << true << ok << 2;
     QTest::newRow("another gateway") << "BB555A0000000202" << false

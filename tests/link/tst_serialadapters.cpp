@@ -17,6 +17,8 @@ private slots:
     void namedAndFoundAgain();
     void onlyOwnEmulatorLinkListed_data();
     void onlyOwnEmulatorLinkListed();
+    void arrangedAndPreselected_data();
+    void arrangedAndPreselected();
 };
 
 void TestSerialAdapters::namedAndFoundAgain_data()
@@ -99,6 +101,45 @@ void TestSerialAdapters::onlyOwnEmulatorLinkListed()
             QSKIP("only a privileged test can give a link to another user");
     }
     QCOMPARE(SerialAdapters::isOwnEmulatorLink(path), listed);
+}
+
+void TestSerialAdapters::arrangedAndPreselected_data()
+{
+    QTest::addColumn<QString>("ports");
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QString>("listed");
+    const QString link = SerialAdapters::emulatorLinkPath();
+    QTest::newRow("USB first, no absent UART")
+            << QString("ttyS0 ttyS1 ttyUSB0 ttyS2") << QString() << QString("*ttyUSB0 ttyS0 ttyS2");
+    QTest::newRow("remembered") << QString("ttyS0 ttyUSB1 ttyACM0") << QString("/dev/ttyACM0")
+                                << QString("ttyUSB1 *ttyACM0 ttyS0");
+    QTest::newRow("only the link")
+            << "ttyS0 " + link << QString("/dev/ttyUSB3") << "ttyS0 *" + link;
+    QTest::newRow("two candidates") << "ttyUSB1 " + link << QString() << "ttyUSB1 " + link;
+}
+
+// Preselected entry starred. ttyS1's line tells of no UART (type, port and irq 0).
+void TestSerialAdapters::arrangedAndPreselected()
+{
+    QFETCH(QString, ports);
+    QFETCH(QString, remembered);
+    QFETCH(QString, listed);
+    QTemporaryDir ttyClass;
+    for (const QString line : {"ttyS0/type 4", "ttyS1/type 0", "ttyS1/port 0x0", "ttyS1/irq 0"}) {
+        QDir(ttyClass.path()).mkpath(line.section('/', 0, 0));
+        QFile file(ttyClass.filePath(line.section(' ', 0, 0)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(line.section(' ', 1).toLatin1()));
+    }
+    QList<SerialAdapter> adapters;
+    for (const QString &port : ports.split(' '))
+        adapters.append(port.startsWith('/') ? SerialAdapters::fromPath(port)
+                                             : SerialAdapter{"/dev/" + port, port, {}, {}, {}, {}});
+    adapters = SerialAdapters::arranged(adapters, ttyClass.path());
+    const int chosen = SerialAdapters::preselected(adapters, remembered);
+    QStringList names;
+    for (int index = 0; index < adapters.size(); ++index)
+        names.append((index == chosen ? "*" : "") + adapters[index].portName);
+    QCOMPARE(names.join(' '), listed);
 }
 
 QTEST_MAIN(TestSerialAdapters)

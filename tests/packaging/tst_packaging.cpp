@@ -12,6 +12,7 @@ private slots:
     void filesPassTheirValidators_data();
     void filesPassTheirValidators();
     void copyrightFileNamesEveryLicence();
+    void lintianFindsNoErrorOrWarning();
 
 private:
     QString installed(const QString &path) const { return prefix.filePath(path); }
@@ -30,11 +31,15 @@ void TestPackaging::initTestCase()
     QVERIFY2(install.exitCode() == 0, install.readAll().constData());
     for (const char *program : {"bin/kelvane", "bin/kelvane-cli", "bin/kelvane-gateway-emulator"})
         QVERIFY2(QFileInfo(installed(QLatin1String(program))).isExecutable(), program);
-    // The command line's manual page is its --help.
-    QProcess help;
-    help.start(installed(QStringLiteral("bin/kelvane-cli")), {QStringLiteral("--help")});
-    QVERIFY(help.waitForFinished() && help.exitCode() == 0);
-    QVERIFY(help.readAllStandardOutput().contains("\nEXIT STATUS\n"));
+    for (const char *file : {"man/man1/kelvane.1.gz", "man/man1/kelvane-gateway-emulator.1.gz",
+                             "doc/kelvane/changelog.gz", "bash-completion/completions/kelvane-cli"})
+        QVERIFY2(QFileInfo(installed(QStringLiteral("share/") + file)).size() > 0, file);
+    // The command line's manual lists the exit statuses 0 to 5 under their own heading.
+    QProcess manual;
+    manual.start("gzip", {"-dc", installed(QStringLiteral("share/man/man1/kelvane-cli.1.gz"))});
+    QVERIFY(manual.waitForFinished());
+    QVERIFY(QString::fromUtf8(manual.readAll())
+                    .contains(QRegularExpression(R"(\.SH "EXIT STATUS"\n(\.TP\n\d\n([^.\n].*\n)+){6})")));
 }
 
 void TestPackaging::filesPassTheirValidators_data()
@@ -98,6 +103,23 @@ void TestPackaging::copyrightFileNamesEveryLicence()
         QVERIFY(texts.value(licence).startsWith(QLatin1Char(' ')));
     }
     QVERIFY(texts.value("Expat").contains("Permission is hereby granted, free of charge"));
+}
+
+void TestPackaging::lintianFindsNoErrorOrWarning()
+{
+    const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
+    if (lintian.isEmpty())
+        QSKIP("lintian is not installed");
+    QTemporaryDir packages;
+    QProcess process;
+    process.start("sh",
+                  {"-c", "exec 2>&1; \"$0\" --config \"$1\" -B \"$2\" && \"$3\" \"$2\"/*.deb",
+                   KELVANE_CPACK, KELVANE_BUILD_DIR "/CPackConfig.cmake", packages.path(),
+                   lintian});
+    const bool passed = process.waitForFinished(-1) && process.exitCode() == 0;
+    const QString report = QString::fromUtf8(process.readAll());
+    const QRegularExpression errorOrWarning("^[EW]: ", QRegularExpression::MultilineOption);
+    QVERIFY2(passed && !report.contains(errorOrWarning), qPrintable(report));
 }
 
 QTEST_MAIN(TestPackaging)

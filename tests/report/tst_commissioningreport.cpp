@@ -1,4 +1,5 @@
 #include "report/commissioningreport.h"
+#include "settings/catalogue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +14,8 @@ private slots:
     void sections_data();
     void sections();
     void pdfIsWholeOrAbsent();
+    void confirmedFieldsInPluralForm_data();
+    void confirmedFieldsInPluralForm();
 };
 
 namespace {
@@ -97,6 +100,30 @@ void TestCommissioningReport::pdfIsWholeOrAbsent()
     QVERIFY(!CommissioningReport(sample()).writePdf(intoFile, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(intoFile));
+}
+
+void TestCommissioningReport::confirmedFieldsInPluralForm_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("words");
+    for (const char *words : {"1 поле.", "2 поля.", "5 полей.", "21 поле."})
+        QTest::newRow(words) << "ru_RU" << QString::fromUtf8(words);
+    for (const char *words : {"1 field.", "2 fields.", "5 fields.", "21 fields."})
+        QTest::newRow(words) << "en_US" << QString(words);
+}
+
+void TestCommissioningReport::confirmedFieldsInPluralForm()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, words);
+    QTranslator catalogue;
+    QVERIFY(Catalogue::installFor(locale, catalogue));
+    CommissioningReport::Content content = sample();
+    content.outcome = CommissioningReport::Outcome::Confirmed;
+    content.confirmedFields = words.section(' ', 0, 0).toInt();
+    QTextDocument document;
+    CommissioningReport(content).fill(&document);
+    QVERIFY2(document.toPlainText().contains(' ' + words), qPrintable(document.toPlainText()));
 }
 
 QTEST_MAIN(TestCommissioningReport)

@@ -5,6 +5,7 @@
 #include "lora/stacklorasettings.h"
 #include "lora/tyrnserverbox.h"
 #include "network/networksettings.h"
+#include "settings/catalogue.h"
 #include "settings/settingshandlerandcollector.h"
 #include "textfit.h"
 #include "window/applicationfont.h"
@@ -181,10 +182,7 @@ void TestApplicationFont::everyTextFits()
     QFETCH(bool, english);
 
     QTranslator catalogue;
-    if (english) {
-        QVERIFY(catalogue.load(":/i18n/Kelvane.qm"));
-        QVERIFY(QCoreApplication::installTranslator(&catalogue));
-    }
+    QVERIFY(Catalogue::installFor(english ? "en_US" : "ru_RU", catalogue));
     const auto uninstall
             = qScopeGuard([&catalogue] { QCoreApplication::removeTranslator(&catalogue); });
 
