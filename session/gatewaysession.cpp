@@ -63,6 +63,11 @@ void GatewaySession::setHistoryTag(const QString &tag)
     historyTag = tag;
 }
 
+SPortConnector *GatewaySession::onlineLink() const
+{
+    return isOnline() ? connector.data() : nullptr;
+}
+
 bool GatewaySession::isOnline() const
 {
     switch (current) {
@@ -569,8 +574,8 @@ void GatewaySession::lostCore()
 void GatewaySession::startLogStream()
 {
     logStreamWanted = true;
-    if (connector && isOnline())
-        connector->startGetPacketForwarderLogs();
+    if (SPortConnector *online = onlineLink())
+        online->startGetPacketForwarderLogs();
 }
 
 void GatewaySession::stopLogStream()
@@ -582,36 +587,36 @@ void GatewaySession::stopLogStream()
 
 void GatewaySession::requestServerState()
 {
-    if (connector && isOnline())
-        connector->serverPowerUpCheckRequest();
+    if (SPortConnector *online = onlineLink())
+        online->serverPowerUpCheckRequest();
 }
 
 void GatewaySession::requestModuleState()
 {
-    if (connector && isOnline())
-        connector->requestLoRaModulesState();
+    if (SPortConnector *online = onlineLink())
+        online->requestLoRaModulesState();
 }
 
 void GatewaySession::resetSettings()
 {
-    if (connector && isOnline())
-        connector->resetDefaultSettings();
+    if (SPortConnector *online = onlineLink())
+        online->resetDefaultSettings();
 }
 
 void GatewaySession::resetLoRaSettings()
 {
-    if (connector && isOnline())
-        connector->resetLoRaDefaultSettings();
+    if (SPortConnector *online = onlineLink())
+        online->resetLoRaDefaultSettings();
 }
 
 void GatewaySession::reboot()
 {
-    if (connector && isOnline())
-        connector->rebootGateway();
+    if (SPortConnector *online = onlineLink())
+        online->rebootGateway();
 }
 
 void GatewaySession::runPacketForwarder(bool doubleModule)
 {
-    if (connector && isOnline())
-        connector->runPacketForwarder(doubleModule);
+    if (SPortConnector *online = onlineLink())
+        online->runPacketForwarder(doubleModule);
 }

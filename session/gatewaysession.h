@@ -169,6 +169,8 @@ private:
     void endReboot();
     void lostCore();
     bool recovering() const;
+    // The link while it takes requests.
+    SPortConnector *onlineLink() const;
 
     QPointer<SPortConnector> connector;
     ReconnectWait *reconnect;
