@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr int loginWaitMs = 5000;
+// Generous: a loaded machine (a parallel build) slows the emulator in this process.
+constexpr int loginWaitMs = 10000;
 constexpr int maxModelCode = 3;
 constexpr int fastBaudRate = 1500000;
 constexpr int baudRate = 115200;
