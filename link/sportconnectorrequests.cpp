@@ -1,10 +1,10 @@
 #include "link/sportconnector.h"
 
 #include "link/historylog.h"
+#include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QByteArrayView>
-#include <QPointer>
 
 #include <climits>
 #include <utility>
@@ -89,9 +89,9 @@ void SPortConnector::resumeLogStream()
 
 void SPortConnector::getCurrentSettings()
 {
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit blockRequestBTN();
-    if (!self)
+    if (!watch.stands())
         return;
     pauseLogStream();
     clearAndWrite(readRequest);
@@ -254,9 +254,9 @@ void SPortConnector::uploadTimedOut()
         upload = Upload::Confirming;
         writeToPort(fileEndLine);
     }
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     endUpload(false);
-    if (self)
+    if (watch.stands())
         emit sendTxtDialog(boxWarning, QStringLiteral("VPN config"),
                            tr("Базовая станция не подтвердила приём файла %1.").arg(uploadName));
 }

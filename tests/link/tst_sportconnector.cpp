@@ -245,6 +245,8 @@ private slots:
     void modalBoxKeepsDispatchOrder();
     void keepAliveTickInsideItsOwnBox();
     void modalBoxDuringKeepAliveLoss();
+    void silentAfterLossInsideReplyBox_data();
+    void silentAfterLossInsideReplyBox();
     void deletedDuringModalBox();
     void deletedOnFinalSignal_data();
     void deletedOnFinalSignal();
@@ -1599,6 +1601,46 @@ void TestSPortConnector::modalBoxDuringKeepAliveLoss()
     QVERIFY(fireTick(link));
     QVERIFY(!tickDuringBox);
     QCOMPARE(log.events, QStringList({lostBox, sentinelEvent, "dropped"}));
+}
+
+void TestSPortConnector::silentAfterLossInsideReplyBox_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QStringList>("events");
+    QTest::newRow("damaged settings")
+            << QByteArray("RESPONSE.{[33 {\"100\":]}\r\n")
+            << QStringList{"damaged", "box 2|Ошибка|" + SPortConnector::damagedSettingsText()};
+    QTest::newRow("settings applied")
+            << QByteArray("RESPONSE.{[31]}\r\n")
+            << QStringList{"applied", "box 1|Настройки|Настройки применены!"};
+}
+
+// The box of a reply stands when a keep-alive tick finds the core gone, and the owner
+// disconnects on the loss: nothing of that reply follows the final signal.
+void TestSPortConnector::silentAfterLossInsideReplyBox()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QStringList, events);
+
+    LinkedGateway gateway;
+    QVERIFY(gateway.open(3));
+    SPortConnector *link = gateway.link();
+    SignalLog log(link);
+    QVERIFY(log.waitFor("server "));
+    gateway.emulator().setKeepAliveSilent(true);
+    QVERIFY(fireTick(link));
+    QTRY_VERIFY(gateway.emulator().received().endsWith("1\r"));
+    log.events.clear();
+    QObject::connect(link, &SPortConnector::connectionCoreDropped, link,
+                     [link] { link->disconnectFromGatewayPort(); });
+    QObject::connect(link, &SPortConnector::sendTxtDialog, link, [&] {
+        if (log.count("box ") == 1)
+            QVERIFY(fireTick(link));
+    });
+
+    gateway.emulator().sendRaw(raw);
+    QVERIFY(log.waitFor("dropped"));
+    QCOMPARE(log.events, events + QStringList({lostBox, "dropped"}));
 }
 
 void TestSPortConnector::deletedDuringModalBox()
