@@ -37,7 +37,7 @@ SPortConnector::SPortConnector(int baudRate, QObject *parent)
       replyPattern(ReplyFramer::replyPatternText), timer(this), firstRequestTimer(this),
       stalledReadTimer(this), framer(replyPattern),
       requestPattern(QStringLiteral("REQUEST\\.\\{\\[.*\\s*\\]\\}")),
-      bootDecoder(QStringConverter::Utf8), uploadTimer(this)
+      bootDecoder(QStringConverter::Utf8), historyDecoder(QStringConverter::Utf8), uploadTimer(this)
 {
     serial.setBaudRate(baudRate, QSerialPort::AllDirections);
     serial.setDataBits(QSerialPort::Data8);
@@ -81,10 +81,6 @@ void SPortConnector::setConnectionParameters(QString portName, QByteArray login,
     this->portName = portName;
     this->login = login;
     this->password = password;
-    QString typed = QString::fromUtf8(password);
-    while (typed.endsWith(QLatin1Char('\r')) || typed.endsWith(QLatin1Char('\n')))
-        typed.chop(1);
-    consoleMasker.setHiddenText(typed);
 }
 
 bool SPortConnector::isPortAvailable()
@@ -136,6 +132,7 @@ void SPortConnector::connectToGatewayPort()
     expectedEcho.clear();
     echoSeen.clear();
     consoleMasker.reset();
+    historyDecoder.resetState();
     typeLine(promptRequest);
 }
 

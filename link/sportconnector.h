@@ -147,6 +147,8 @@ private:
     ReplyFramer framer;
     QRegularExpression requestPattern;
     QStringDecoder bootDecoder;
+    // A character the console cut between two reads is recorded whole.
+    QStringDecoder historyDecoder;
     bool loginTyped = false;
     bool passwordTyped = false;
     QByteArray expectedEcho;

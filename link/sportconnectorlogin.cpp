@@ -33,6 +33,14 @@ constexpr ConsoleMark consoleMarks[] = {
 const QByteArray coreStartCommand = QByteArrayLiteral("KVNCore\r");
 const QByteArray keepAliveProbe = QByteArrayLiteral("1\r");
 
+// The password as the console would echo it, without the line ends the owner added.
+QString typedText(QByteArray line)
+{
+    while (line.endsWith('\r') || line.endsWith('\n'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
 } // namespace
 
 // Prompts are answered in the order they stand, and once one is matched only what
@@ -70,6 +78,7 @@ void SPortConnector::takeLoginOutput(const QByteArray &chunk)
                 typeLine(promptRequest);
             } else if (!passwordTyped && !password.isEmpty()) {
                 writeToPort(password + promptRequest);
+                consoleMasker.expectSecretEcho(typedText(password));
                 passwordTyped = true;
                 password.clear();
             }

@@ -49,7 +49,7 @@ void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
     while ((state == State::Online || state == State::Dropped) && framer.takeNext(reply)) {
         writeHistoryLog(historyInfo,
                         QStringLiteral("Finded - ") + reply.type + QStringLiteral("  ")
-                                + consoleMasker.maskAlone(reply.message));
+                                + HistoryMasker::maskAlone(reply.message));
         dispatchByType(reply.type, reply.message);
         if (!watch.stands())
             return;
@@ -90,7 +90,7 @@ void SPortConnector::parsingMessageInResponse(QString message)
     writeHistoryLog(historyInfo,
                     QStringLiteral("Получен ответ. Код - %1, сообщение - %2")
                             .arg(code)
-                            .arg(consoleMasker.maskAlone(text)));
+                            .arg(HistoryMasker::maskAlone(text)));
     // A copy: a nested event loop inside the handler may refill the table.
     const std::function<void(QString)> handler = eventOptions.value(code);
     if (!handler) {
@@ -276,7 +276,7 @@ void SPortConnector::recordChunk(const QByteArray &chunk)
 {
     writeHistoryLog(historyInfo,
                     QStringLiteral("Read logs - ")
-                            + consoleMasker.maskPiece(QString::fromUtf8(chunk)));
+                            + consoleMasker.maskPiece(historyDecoder.decode(chunk)));
 }
 
 void SPortConnector::serverPowerUpCheckResponce(QString Message)

@@ -284,9 +284,13 @@ bool SPortConnector::refusesArgument(const QByteArray &argument)
 {
     if (!argument.contains('\r') && !argument.contains('\n'))
         return false;
+    // On one line, so that the masker sees the whole document the argument may be.
+    const QString shown = QString::fromUtf8(argument)
+                                  .replace(QLatin1Char('\r'), QLatin1String("\\r"))
+                                  .replace(QLatin1Char('\n'), QLatin1String("\\n"));
     writeHistoryLog(historyWarning,
-                    consoleMasker.maskAlone(
+                    HistoryMasker::maskAlone(
                             QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
-                                    .arg(QString::fromUtf8(argument))));
+                                    .arg(shown)));
     return true;
 }

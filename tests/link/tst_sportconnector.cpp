@@ -15,6 +15,7 @@
 #include <QScopeGuard>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QStringDecoder>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -842,8 +843,10 @@ void TestSPortConnector::replySplitAcrossReads()
     QVERIFY(log.waitFor("server "));
     log.events.clear();
 
+    // A character cut between reads is recorded whole, with the read that ends it.
+    QStringDecoder decoder(QStringConverter::Utf8);
     for (const QByteArray &read : reads) {
-        const QString entry = QStringLiteral("Read logs - ") + QString::fromUtf8(read);
+        const QString entry = QStringLiteral("Read logs - ") + decoder.decode(read);
         const int before = historyCount(entry);
         gateway.emulator().sendRaw(read);
         QTRY_COMPARE(historyCount(entry), before + 1);
@@ -1404,8 +1407,11 @@ void TestSPortConnector::historyHoldsNoSecret()
     QVERIFY(written.contains(QLatin1String("office.ovpn")));
     QVERIFY(written.contains("\"353\":\"" + HistoryMasker::mask + '"'));
     for (const char *secret :
-         {"office-pass", "kelvane123", "wifi-applied", "server-applied", "file-content", "kelvane"})
+         {"office-pass", "kelvane123", "wifi-applied", "server-applied", "file-content"})
         QVERIFY2(!written.contains(QLatin1String(secret)), secret);
+    // The password's letters elsewhere stay.
+    for (const char *shown : {"root@kelvane-gw", "lns.kelvane.local"})
+        QVERIFY2(written.contains(QLatin1String(shown)), shown);
 }
 
 namespace {
