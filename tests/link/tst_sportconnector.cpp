@@ -1627,7 +1627,6 @@ void TestSPortConnector::silentAfterLossInsideReplyBox()
 {
     QFETCH(QByteArray, raw);
     QFETCH(QStringList, events);
-
     LinkedGateway gateway;
     QVERIFY(gateway.open(3));
     SPortConnector *link = gateway.link();
@@ -1643,7 +1642,6 @@ void TestSPortConnector::silentAfterLossInsideReplyBox()
         if (log.count("box ") == 1)
             QVERIFY(fireTick(link));
     });
-
     gateway.emulator().sendRaw(raw);
     QVERIFY(log.waitFor("dropped"));
     QCOMPARE(log.events, events + QStringList({lostBox, "dropped"}));
