@@ -1,15 +1,24 @@
-// Feeds every file of the committed corpus through the fuzz target's entry, so that
-// each build runs the inputs the fuzzer found; a crash or sanitizer report fails.
+// Feeds every file of a committed corpus through its fuzz target's entry, so that
+// each build runs the inputs the fuzzers found; a crash or sanitizer report fails.
+// Usage: replaycorpus [--documents] [FOLDER]; without --documents the reply path's.
+#include "fuzz/historymaskerfuzz.h"
 #include "fuzz/replypathfuzz.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
-    const QDir corpus(QString::fromLocal8Bit(argc > 1 ? argv[1] : KELVANE_FUZZ_CORPUS));
+    int next = 1;
+    const bool documents = argc > next && std::strcmp(argv[next], "--documents") == 0;
+    if (documents)
+        ++next;
+    const QDir corpus(QString::fromLocal8Bit(argc > next         ? argv[next]
+                                                     : documents ? KELVANE_DOCUMENT_CORPUS
+                                                                 : KELVANE_FUZZ_CORPUS));
     const QFileInfoList inputs = corpus.entryInfoList(QDir::Files, QDir::Name);
     if (inputs.isEmpty()) {
         std::fprintf(stderr, "no inputs in %s\n", qPrintable(corpus.path()));
@@ -21,7 +30,11 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "cannot read %s\n", qPrintable(input.filePath()));
             return 1;
         }
-        ReplyPathFuzz::run(file.readAll());
+        const QByteArray bytes = file.readAll();
+        if (documents)
+            HistoryMaskerFuzz::run(bytes);
+        else
+            ReplyPathFuzz::run(bytes);
     }
     std::printf("%lld inputs replayed\n", static_cast<long long>(inputs.size()));
     return 0;

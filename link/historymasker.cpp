@@ -1,5 +1,6 @@
 #include "link/historymasker.h"
 
+#include "link/replyframer.h"
 #include "settings/fieldcatalog.h"
 
 #include <QStringView>
@@ -14,6 +15,8 @@ namespace {
 constexpr qsizetype maxKeyChars = 4;
 // Deeper nesting than any settings document has is followed by depth alone.
 constexpr qsizetype maxTrackedDepth = 16;
+// "[  812.110000]" is far shorter; a longer start is no kernel line's.
+constexpr qsizetype maxKernelHeadChars = 32;
 
 bool isLineBreak(char16_t c)
 {
@@ -33,11 +36,10 @@ bool isFieldKey(const QString &text)
 
 } // namespace
 
-void HistoryMasker::setHiddenText(const QString &text)
+void HistoryMasker::expectSecretEcho(const QString &typed)
 {
-    hidden = text;
-    // A held tail could only be the start of the old text.
-    held.clear();
+    typedSecret = typed;
+    secretEchoHeld.clear();
 }
 
 void HistoryMasker::expectEcho(const QString &text)
@@ -46,29 +48,36 @@ void HistoryMasker::expectEcho(const QString &text)
     echoAt = 0;
 }
 
+// The settings fields are masked first, on the text as the console sent it.
 QString HistoryMasker::maskPiece(const QString &piece)
 {
-    const QString text = withoutHiddenText(std::exchange(held, QString()) + withoutEcho(piece));
+    const QString text = withoutEcho(piece);
     QString out;
     out.reserve(text.size());
-    maskDocuments(text, out);
-    return out;
+    for (const QChar ch : text)
+        take(ch, out);
+    return withoutSecretEcho(out);
 }
 
 void HistoryMasker::reset()
 {
-    held.clear();
     echo.clear();
     echoAt = 0;
+    typedSecret.clear();
+    secretEchoHeld.clear();
     forgetStructure();
+    line = Line::Inside;
+    kernelHead.clear();
 }
 
-QString HistoryMasker::maskAlone(const QString &text) const
+QString HistoryMasker::maskAlone(const QString &text)
 {
     HistoryMasker alone;
-    alone.hidden = hidden;
-    const QString masked = alone.maskPiece(text);
-    return masked + alone.held;
+    QString out = alone.maskPiece(text);
+    // Nothing follows: what waited as a kernel line's start was not one.
+    if (alone.line == Line::KernelHead)
+        alone.takeHead(out);
+    return out;
 }
 
 // A terminal echoes a line feed as "\r\n"; the line breaks that end the line before
@@ -99,110 +108,211 @@ QString HistoryMasker::withoutEcho(const QString &text)
     return kept + text.sliced(at);
 }
 
-QString HistoryMasker::withoutHiddenText(const QString &text)
+// Up to the end of the line the secret was typed on; a tail that could be the start
+// of its echo waits for the next piece.
+QString HistoryMasker::withoutSecretEcho(const QString &text)
 {
-    if (hidden.isEmpty())
+    if (typedSecret.isEmpty())
         return text;
-    QString out = text;
-    out.replace(hidden, mask);
-    for (qsizetype keep = qMin(hidden.size() - 1, out.size()); keep > 0; --keep) {
-        if (QStringView(out).right(keep) == QStringView(hidden).left(keep)) {
-            held = out.right(keep);
-            out.chop(keep);
+    qsizetype end = 0;
+    while (end < text.size() && !isLineBreak(text.at(end).unicode()))
+        ++end;
+    QString echoLine = std::exchange(secretEchoHeld, QString()) + text.left(end);
+    echoLine.replace(typedSecret, mask);
+    if (end < text.size()) {
+        typedSecret.clear();
+        return echoLine + text.sliced(end);
+    }
+    for (qsizetype keep = qMin(typedSecret.size() - 1, echoLine.size()); keep > 0; --keep) {
+        if (QStringView(echoLine).right(keep) == QStringView(typedSecret).left(keep)) {
+            secretEchoHeld = echoLine.right(keep);
+            echoLine.chop(keep);
             break;
         }
     }
-    return out;
+    return echoLine;
+}
+
+// Documents are single lines: a line break ends whatever was open, so console text
+// that only looks like JSON costs at most the rest of its line. Only the kernel
+// lines a console prints into a document are passed over.
+void HistoryMasker::take(QChar ch, QString &out)
+{
+    const char16_t c = ch.unicode();
+    switch (line) {
+    case Line::AfterBreak:
+    case Line::AfterKernelLine:
+        if (isLineBreak(c)) {
+            out += ch;
+            return;
+        }
+        if (c == u'[') {
+            lineBeforeHead = line;
+            line = Line::KernelHead;
+            kernelHead = ch;
+            return;
+        }
+        if (line == Line::AfterBreak)
+            forgetStructure();
+        line = Line::Inside;
+        break;
+    case Line::KernelHead:
+        kernelHead += ch;
+        switch (kernelHead.size() > maxKernelHeadChars
+                        ? ReplyFramer::KernelLine::No
+                        : ReplyFramer::startsKernelLine(kernelHead)) {
+        case ReplyFramer::KernelLine::Maybe:
+            break;
+        case ReplyFramer::KernelLine::Yes:
+            out += std::exchange(kernelHead, QString());
+            line = Line::KernelLine;
+            break;
+        case ReplyFramer::KernelLine::No:
+            takeHead(out);
+            break;
+        }
+        return;
+    case Line::KernelLine:
+        out += ch;
+        if (isLineBreak(c))
+            line = Line::AfterKernelLine;
+        return;
+    case Line::Inside:
+        if (isLineBreak(c)) {
+            out += ch;
+            if (documentOpen())
+                line = Line::AfterBreak;
+            else
+                forgetStructure();
+            return;
+        }
+        break;
+    }
+    trackDocument(ch, out);
+}
+
+// What waited as a kernel line's start is the document's text after all, or the
+// start of other text after the line that ended it.
+void HistoryMasker::takeHead(QString &out)
+{
+    const QString held = std::exchange(kernelHead, QString());
+    if (lineBeforeHead == Line::AfterBreak)
+        forgetStructure();
+    line = Line::Inside;
+    for (const QChar ch : held)
+        take(ch, out);
 }
 
 // Follows the JSON structure just far enough to know the group and key of each
-// value. Documents are single lines: a line break ends whatever was open, so
-// console text that only looks like JSON costs at most the rest of its line.
-void HistoryMasker::maskDocuments(const QString &text, QString &out)
+// value; a secret field's whole value, of whatever type, becomes the mask.
+void HistoryMasker::trackDocument(QChar ch, QString &out)
 {
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (isLineBreak(c)) {
-            forgetStructure();
+    const char16_t c = ch.unicode();
+    switch (secret) {
+    case Secret::String:
+        if (escaped) {
+            escaped = false;
+        } else if (c == u'\\') {
+            escaped = true;
+        } else if (c == u'"') {
+            secret = Secret::None;
             out += ch;
-            continue;
         }
-        if (inSecret) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == u'\\') {
-                escaped = true;
-            } else if (c == u'"') {
-                inSecret = false;
-                out += ch;
-            }
-            continue;
-        }
-        if (inSecretScalar) {
-            if (c != u',' && c != u'}' && c != u']' && c != u' ')
-                continue;
-            inSecretScalar = false;
-        }
+        return;
+    case Secret::Nested:
         if (inString) {
-            out += ch;
-            if (escaped) {
+            if (escaped)
                 escaped = false;
-            } else if (c == u'\\') {
+            else if (c == u'\\')
                 escaped = true;
-            } else if (c == u'"') {
+            else if (c == u'"')
                 inString = false;
-                stringClosed = true;
-            } else if (lastString.size() <= maxKeyChars) {
-                lastString += ch;
-            }
-            continue;
+        } else if (c == u'"') {
+            inString = true;
+        } else if (c == u'{' || c == u'[') {
+            ++secretDepth;
+        } else if ((c == u'}' || c == u']') && --secretDepth == 0) {
+            secret = Secret::None;
         }
-        out += ch;
-        switch (c) {
-        case u'"':
-            if (secretValueFollows()) {
-                inSecret = true;
-                out += mask;
-            } else {
-                inString = true;
-                lastString.clear();
-            }
-            keyPending = stringClosed = false;
-            break;
-        case u':':
-            keyPending = stringClosed;
-            key = lastString;
-            stringClosed = false;
-            break;
-        case u'{':
-        case u'[':
-            if (groups.size() < maxTrackedDepth)
-                groups.append(keyPending ? key : QString());
-            else
-                ++untrackedDepth;
-            keyPending = stringClosed = false;
-            break;
-        case u'}':
-        case u']':
-            if (untrackedDepth > 0)
-                --untrackedDepth;
-            else if (!groups.isEmpty())
-                groups.removeLast();
-            keyPending = stringClosed = false;
-            break;
-        case u' ':
-        case u'\t':
-            break;
-        default:
-            if (secretValueFollows()) {
-                inSecretScalar = true;
-                out.chop(1);
-                out += mask;
-            }
-            keyPending = stringClosed = false;
-            break;
-        }
+        return;
+    case Secret::Scalar:
+        if (c != u',' && c != u'}' && c != u']' && c != u' ' && c != u'\t')
+            return;
+        secret = Secret::None;
+        break;
+    case Secret::None:
+        break;
     }
+    if (inString) {
+        out += ch;
+        if (escaped) {
+            escaped = false;
+        } else if (c == u'\\') {
+            escaped = true;
+        } else if (c == u'"') {
+            inString = false;
+            stringClosed = true;
+        } else if (lastString.size() <= maxKeyChars) {
+            lastString += ch;
+        }
+        return;
+    }
+    out += ch;
+    switch (c) {
+    case u'"':
+        if (secretValueFollows()) {
+            secret = Secret::String;
+            out += mask;
+        } else {
+            inString = true;
+            lastString.clear();
+        }
+        keyPending = stringClosed = false;
+        break;
+    case u':':
+        keyPending = stringClosed;
+        key = lastString;
+        stringClosed = false;
+        break;
+    case u'{':
+    case u'[':
+        if (secretValueFollows()) {
+            out.chop(1);
+            out += mask;
+            secret = Secret::Nested;
+            secretDepth = 1;
+        } else if (groups.size() < maxTrackedDepth) {
+            groups.append(keyPending ? key : QString());
+        } else {
+            ++untrackedDepth;
+        }
+        keyPending = stringClosed = false;
+        break;
+    case u'}':
+    case u']':
+        if (untrackedDepth > 0)
+            --untrackedDepth;
+        else if (!groups.isEmpty())
+            groups.removeLast();
+        keyPending = stringClosed = false;
+        break;
+    case u' ':
+    case u'\t':
+        break;
+    default:
+        if (secretValueFollows()) {
+            secret = Secret::Scalar;
+            out.chop(1);
+            out += mask;
+        }
+        keyPending = stringClosed = false;
+        break;
+    }
+}
+
+bool HistoryMasker::documentOpen() const
+{
+    return !groups.isEmpty() || untrackedDepth > 0;
 }
 
 void HistoryMasker::forgetStructure()
@@ -211,7 +321,9 @@ void HistoryMasker::forgetStructure()
     untrackedDepth = 0;
     lastString.clear();
     key.clear();
-    stringClosed = keyPending = inString = escaped = inSecret = inSecretScalar = false;
+    stringClosed = keyPending = inString = escaped = false;
+    secret = Secret::None;
+    secretDepth = 0;
 }
 
 bool HistoryMasker::secretValueFollows() const

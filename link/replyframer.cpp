@@ -303,6 +303,14 @@ QString ReplyFramer::payloadOf(const QString &message)
     return end < 0 ? message.mid(from) : message.mid(from, end - from);
 }
 
+ReplyFramer::KernelLine ReplyFramer::startsKernelLine(const QString &text)
+{
+    const qsizetype end = kernelHeaderEnd(text, 0);
+    return end == incomplete   ? KernelLine::Maybe
+            : end == notKernel ? KernelLine::No
+                               : KernelLine::Yes;
+}
+
 QString ReplyFramer::withoutKernelLines(const QString &document)
 {
     static const QRegularExpression kernelLines(

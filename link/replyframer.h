@@ -46,6 +46,10 @@ public:
     // A settings document without the whole lines a kernel printed into it
     // ("[  812.110000] usb 1-1.2: USB disconnect"), joined where they stood.
     static QString withoutKernelLines(const QString &document);
+    // Whether a console line that starts with text is one the kernel printed; Maybe
+    // while text ends before that can be told.
+    enum class KernelLine { No, Maybe, Yes };
+    static KernelLine startsKernelLine(const QString &text);
 
 private:
     void appendWithoutEchoes(const QString &text);

@@ -1,6 +1,7 @@
 #include "link/sportconnector.h"
 
 #include "link/porterrorhint.h"
+#include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QDeadlineTimer>
@@ -36,7 +37,7 @@ SPortConnector::SPortConnector(int baudRate, QObject *parent)
       replyPattern(ReplyFramer::replyPatternText), timer(this), firstRequestTimer(this),
       stalledReadTimer(this), framer(replyPattern),
       requestPattern(QStringLiteral("REQUEST\\.\\{\\[.*\\s*\\]\\}")),
-      bootDecoder(QStringConverter::Utf8), uploadTimer(this)
+      bootDecoder(QStringConverter::Utf8), historyDecoder(QStringConverter::Utf8), uploadTimer(this)
 {
     serial.setBaudRate(baudRate, QSerialPort::AllDirections);
     serial.setDataBits(QSerialPort::Data8);
@@ -80,10 +81,6 @@ void SPortConnector::setConnectionParameters(QString portName, QByteArray login,
     this->portName = portName;
     this->login = login;
     this->password = password;
-    QString typed = QString::fromUtf8(password);
-    while (typed.endsWith(QLatin1Char('\r')) || typed.endsWith(QLatin1Char('\n')))
-        typed.chop(1);
-    consoleMasker.setHiddenText(typed);
 }
 
 bool SPortConnector::isPortAvailable()
@@ -111,13 +108,16 @@ void SPortConnector::connectToGatewayPort()
     PortCloser::closeNow(serial.portName());
     if (!serial.open(QIODevice::ReadWrite)) {
         state = State::Failed;
+        ++sessionEnds;
+        const SessionWatch watch(this);
         emit stopSpinner();
-        QPointer<SPortConnector> self(this);
+        if (!watch.stands())
+            return;
         const QString message = tr("Не удалось открыть порт: %1.\nПо причине: %2")
                                         .arg(portName, serial.errorString());
         emit sendTxtDialog(boxCritical, portName,
                            PortErrorHint::withHint(serial.error(), message, portName));
-        if (self)
+        if (watch.stands())
             emit connectionFailure();
         return;
     }
@@ -132,6 +132,7 @@ void SPortConnector::connectToGatewayPort()
     expectedEcho.clear();
     echoSeen.clear();
     consoleMasker.reset();
+    historyDecoder.resetState();
     typeLine(promptRequest);
 }
 
@@ -140,6 +141,7 @@ void SPortConnector::disconnectFromGatewayPort()
     // A console still at its login or password prompt, or booting, would take the
     // closing lines for a user name or a password.
     const bool coreRuns = state == State::Online || state == State::Dropped;
+    ++sessionEnds;
     timer.stop();
     disconnect(&timer, &QTimer::timeout, this, nullptr);
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
@@ -220,11 +222,15 @@ void SPortConnector::readPending()
 void SPortConnector::readPort()
 {
     QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     ++readDepth;
     while (serial.isOpen() && serial.bytesAvailable() > 0) {
         takeChunk(serial.readAll());
         if (!self)
             return;
+        // A session ended meanwhile reads no further.
+        if (!watch.stands())
+            break;
     }
     --readDepth;
 }
@@ -259,9 +265,9 @@ void SPortConnector::timeoutConnected()
     if (!timer.isActive())
         return;
     const State judged = state;
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     readPending();
-    if (!self || state != judged || !timer.isActive())
+    if (!watch.stands() || state != judged || !timer.isActive())
         return;
     failConnection();
 }
@@ -276,9 +282,9 @@ void SPortConnector::lineLost()
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     dropHeldWrites();
     serial.close();
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit portLost();
-    if (!self)
+    if (!watch.stands())
         return;
     switch (state) {
     case State::LoggingIn:
@@ -302,16 +308,17 @@ void SPortConnector::failConnection()
 {
     timer.stop();
     state = State::Failed;
+    ++sessionEnds;
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     closePort();
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit stopSpinner();
-    if (!self)
+    if (!watch.stands())
         return;
     emit sendTxtDialog(boxWarning, tr("Ошибка подключения к порту: ") + portName,
                        tr("Не удалось подключится к базовой станции.\nВозможно выбранный COM порт "
                           "недоступен."));
-    if (self)
+    if (watch.stands())
         emit connectionFailure();
 }
 

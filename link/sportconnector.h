@@ -21,7 +21,8 @@
 // starts the gateway core, writes every request line and dispatches every reply.
 // Owners must delete it with deleteLater(): its signals may reach slots that
 // run nested event loops (message boxes) while one of its functions is on the stack.
-// connectionFailure and connectionCoreDropped are always its last action.
+// connectionFailure, connectionCoreDropped and loginRefused are always its last
+// action, and a disconnect from a slot ends whatever the link was doing below it.
 // Tests fire its timers without waiting through the child QTimers named "linkTimer",
 // "firstRequestTimer" and "uploadTimer".
 class SPortConnector : public QObject
@@ -29,6 +30,7 @@ class SPortConnector : public QObject
     Q_OBJECT
     // Feeds console bytes straight into the readers, without a port.
     friend class ReplyPathFuzz;
+    friend class SessionWatch;
 
 public:
     explicit SPortConnector(int baudRate, QObject *parent = nullptr);
@@ -132,6 +134,8 @@ private:
     bool rejoining = false;
     bool serverCheckPending = false;
     bool coreAlive = false;
+    // Counts the disconnects and final signals; see SessionWatch.
+    quint64 sessionEnds = 0;
     QTimer timer;
     QTimer firstRequestTimer;
     QTimer stalledReadTimer;
@@ -143,6 +147,8 @@ private:
     ReplyFramer framer;
     QRegularExpression requestPattern;
     QStringDecoder bootDecoder;
+    // A character the console cut between two reads is recorded whole.
+    QStringDecoder historyDecoder;
     bool loginTyped = false;
     bool passwordTyped = false;
     QByteArray expectedEcho;

@@ -1,9 +1,9 @@
 #include "link/sportconnector.h"
 
+#include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QByteArrayView>
-#include <QPointer>
 
 #include <utility>
 
@@ -32,6 +32,14 @@ constexpr ConsoleMark consoleMarks[] = {
 
 const QByteArray coreStartCommand = QByteArrayLiteral("KVNCore\r");
 const QByteArray keepAliveProbe = QByteArrayLiteral("1\r");
+
+// The password as the console would echo it, without the line ends the owner added.
+QString typedText(QByteArray line)
+{
+    while (line.endsWith('\r') || line.endsWith('\n'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
 
 } // namespace
 
@@ -70,6 +78,7 @@ void SPortConnector::takeLoginOutput(const QByteArray &chunk)
                 typeLine(promptRequest);
             } else if (!passwordTyped && !password.isEmpty()) {
                 writeToPort(password + promptRequest);
+                consoleMasker.expectSecretEcho(typedText(password));
                 passwordTyped = true;
                 password.clear();
             }
@@ -128,18 +137,19 @@ void SPortConnector::refuseLogin()
     receiveBuffer->clear();
     timer.stop();
     state = State::Rejected;
+    ++sessionEnds;
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
     closePort();
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     if (!rejoining)
         emit stopSpinner();
-    if (!self)
+    if (!watch.stands())
         return;
     emit sendTxtDialog(
             boxWarning, tr("Не удалось авторизоваться"),
             tr("Не верные данные для авторизации.\nПроверьте пароль и логин и попробуйте "
                "снова"));
-    if (self)
+    if (watch.stands())
         emit loginRefused();
 }
 
@@ -165,9 +175,9 @@ void SPortConnector::startCore(bool coreRuns)
         emit rebootSucsess();
         return;
     }
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit connectSucsessful();
-    if (self)
+    if (watch.stands())
         emit stopSpinner();
 }
 
@@ -176,11 +186,11 @@ void SPortConnector::Ping()
     // Answers that stand unread behind a modal box count as well. A tick that
     // came while this one was reading has judged already and leaves this one out.
     const quint64 tick = ++keepAliveTicks;
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     readPending();
-    if (self && state == State::Online && framer.hasPending())
+    if (watch.stands() && state == State::Online && framer.hasPending())
         parseReceivedFrames(receiveBuffer->size());
-    if (!self || state != State::Online || tick != keepAliveTicks)
+    if (!watch.stands() || state != State::Online || tick != keepAliveTicks)
         return;
     // The gateway answers nothing while a file reaches it: the probe waits with the
     // other requests, and the loss is judged once the upload has ended.
@@ -201,8 +211,9 @@ void SPortConnector::reportLoss()
     // Stopped first: a tick during the box must not report the loss again.
     timer.stop();
     state = State::Dropped;
-    QPointer<SPortConnector> self(this);
+    ++sessionEnds;
+    const SessionWatch watch(this);
     emit sendTxtDialog(boxCritical, tr("Ошибка"), tr("Потеряно соединение с устройством."));
-    if (self)
+    if (watch.stands())
         emit connectionCoreDropped();
 }

@@ -1,9 +1,9 @@
 #include "link/sportconnector.h"
 
+#include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QByteArrayView>
-#include <QPointer>
 
 using namespace SPortConnectorPrivate;
 
@@ -32,13 +32,13 @@ void SPortConnector::beginReboot()
     stalledReadTimer.start();
     bootDecoder.resetState();
 
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     if (uploading)
         emit uploadEnded(false);
-    if (!self || state != State::Rebooting)
+    if (!watch.stands() || state != State::Rebooting)
         return;
     emit disableInterface();
-    if (!self || state != State::Rebooting)
+    if (!watch.stands() || state != State::Rebooting)
         return;
     if (!afterReply.trimmed().isEmpty())
         takeBootOutput(afterReply);

@@ -1,11 +1,11 @@
 #include "link/sportconnector.h"
 
 #include "link/historylog.h"
+#include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QDebug>
 #include <QJsonDocument>
-#include <QPointer>
 #include <QStringList>
 
 using namespace SPortConnectorPrivate;
@@ -44,14 +44,14 @@ void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
     if (!framer.cutFrame(*receiveBuffer, searchFrom) && !framer.hasPending())
         return;
     writeHistoryLog(historyInfo, QStringLiteral("Seraching types by protocol."));
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     ReplyFramer::Reply reply;
     while ((state == State::Online || state == State::Dropped) && framer.takeNext(reply)) {
         writeHistoryLog(historyInfo,
                         QStringLiteral("Finded - ") + reply.type + QStringLiteral("  ")
-                                + consoleMasker.maskAlone(reply.message));
+                                + HistoryMasker::maskAlone(reply.message));
         dispatchByType(reply.type, reply.message);
-        if (!self)
+        if (!watch.stands())
             return;
     }
 }
@@ -90,7 +90,7 @@ void SPortConnector::parsingMessageInResponse(QString message)
     writeHistoryLog(historyInfo,
                     QStringLiteral("Получен ответ. Код - %1, сообщение - %2")
                             .arg(code)
-                            .arg(consoleMasker.maskAlone(text)));
+                            .arg(HistoryMasker::maskAlone(text)));
     // A copy: a nested event loop inside the handler may refill the table.
     const std::function<void(QString)> handler = eventOptions.value(code);
     if (!handler) {
@@ -115,13 +115,13 @@ void SPortConnector::handleError(QString message)
         code = message.toInt();
     }
 
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit errorReply(code, detail);
-    if (!self)
+    if (!watch.stands())
         return;
     if (code == 1006) {
         endUpload(false);
-        if (!self)
+        if (!watch.stands())
             return;
     }
     // The request that hid the log stream has ended.
@@ -132,7 +132,7 @@ void SPortConnector::handleError(QString message)
     } else if (code == 1008) {
         emit unlockApplyBTN();
     }
-    if (self && outcomeBoxes)
+    if (watch.stands() && outcomeBoxes)
         emit sendTxtDialog(boxCritical, tr("Ошибка"), errorText(code, detail));
 }
 
@@ -186,14 +186,14 @@ void SPortConnector::takeSettings(const QString &text)
         writeHistoryLog(
                 historyWarning,
                 QStringLiteral("Ответ с настройками повреждён: %1").arg(error.errorString()));
-        QPointer<SPortConnector> self(this);
+        const SessionWatch watch(this);
         emit settingsDamaged();
-        if (!self)
+        if (!watch.stands())
             return;
         resumeLogStream();
         if (outcomeBoxes)
             emit sendTxtDialog(boxWarning, tr("Ошибка"), damagedSettingsText());
-        if (!self)
+        if (!watch.stands())
             return;
     }
     emit resivedSettings(&settings);
@@ -215,9 +215,9 @@ void SPortConnector::initEventOptions()
     });
     eventOptions.insert(11, [this, vpnTitle](QString) {
         clearReceiveBuffer();
-        QPointer<SPortConnector> self(this);
+        const SessionWatch watch(this);
         endUpload(true);
-        if (!self)
+        if (!watch.stands())
             return;
         resumeLogStream();
         emit sendTxtDialog(boxInformation, vpnTitle, tr("Передача файла завершена"));
@@ -228,11 +228,11 @@ void SPortConnector::initEventOptions()
         emit sendTxtDialog(boxInformation, settingsTitle, tr("Настройки LoRa успешно сброшены!"));
     });
     eventOptions.insert(31, [this, settingsTitle](QString) {
-        QPointer<SPortConnector> self(this);
+        const SessionWatch watch(this);
         emit settingsApplied();
-        if (self && outcomeBoxes)
+        if (watch.stands() && outcomeBoxes)
             emit sendTxtDialog(boxInformation, settingsTitle, tr("Настройки применены!"));
-        if (self)
+        if (watch.stands())
             emit unlockApplyBTN();
     });
     eventOptions.insert(32, [this, settingsTitle](QString) {
@@ -276,7 +276,7 @@ void SPortConnector::recordChunk(const QByteArray &chunk)
 {
     writeHistoryLog(historyInfo,
                     QStringLiteral("Read logs - ")
-                            + consoleMasker.maskPiece(QString::fromUtf8(chunk)));
+                            + consoleMasker.maskPiece(historyDecoder.decode(chunk)));
 }
 
 void SPortConnector::serverPowerUpCheckResponce(QString Message)
@@ -290,16 +290,16 @@ void SPortConnector::serverPowerUpCheckResponce(QString Message)
     const bool start = section(1) != 0;
     const bool sdMissing = section(2) == sdCardMissingFlag;
 
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit serverStatusResponse(enable, start);
-    if (!self)
+    if (!watch.stands())
         return;
     if (serverCheckPending && sdMissing) {
         serverCheckPending = false;
         emit sendTxtDialog(
                 boxWarning, tr("Ошибка"),
                 tr("Локальный LoRaWAN сервер не запущен, поскольку отсутсвует SD накопитель"));
-        if (!self)
+        if (!watch.stands())
             return;
     }
     resumeLogStream();

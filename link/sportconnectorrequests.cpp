@@ -1,10 +1,10 @@
 #include "link/sportconnector.h"
 
 #include "link/historylog.h"
+#include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
 
 #include <QByteArrayView>
-#include <QPointer>
 
 #include <climits>
 #include <utility>
@@ -89,9 +89,9 @@ void SPortConnector::resumeLogStream()
 
 void SPortConnector::getCurrentSettings()
 {
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     emit blockRequestBTN();
-    if (!self)
+    if (!watch.stands())
         return;
     pauseLogStream();
     clearAndWrite(readRequest);
@@ -254,9 +254,9 @@ void SPortConnector::uploadTimedOut()
         upload = Upload::Confirming;
         writeToPort(fileEndLine);
     }
-    QPointer<SPortConnector> self(this);
+    const SessionWatch watch(this);
     endUpload(false);
-    if (self)
+    if (watch.stands())
         emit sendTxtDialog(boxWarning, QStringLiteral("VPN config"),
                            tr("Базовая станция не подтвердила приём файла %1.").arg(uploadName));
 }
@@ -284,9 +284,13 @@ bool SPortConnector::refusesArgument(const QByteArray &argument)
 {
     if (!argument.contains('\r') && !argument.contains('\n'))
         return false;
+    // On one line, so that the masker sees the whole document the argument may be.
+    const QString shown = QString::fromUtf8(argument)
+                                  .replace(QLatin1Char('\r'), QLatin1String("\\r"))
+                                  .replace(QLatin1Char('\n'), QLatin1String("\\n"));
     writeHistoryLog(historyWarning,
-                    consoleMasker.maskAlone(
+                    HistoryMasker::maskAlone(
                             QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
-                                    .arg(QString::fromUtf8(argument))));
+                                    .arg(shown)));
     return true;
 }

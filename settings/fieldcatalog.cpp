@@ -19,13 +19,13 @@ struct Field
     bool secret = false;
 };
 
-const char *const lora = "LoRaSettings";
-const char *const gps = "BoxGPS";
-const char *const lte = "BoxLTE";
-const char *const staticIp = "BoxStaticIP";
-const char *const wifi = "BoxWIFI";
-const char *const server = "TyrnServerBox";
-const char *const network = "NetworkSettings";
+constexpr const char *lora = "LoRaSettings";
+constexpr const char *gps = "BoxGPS";
+constexpr const char *lte = "BoxLTE";
+constexpr const char *staticIp = "BoxStaticIP";
+constexpr const char *wifi = "BoxWIFI";
+constexpr const char *server = "TyrnServerBox";
+constexpr const char *network = "NetworkSettings";
 
 constexpr Field fields[] = {
         {"*", "110", lora, "ID Базовой станции"},
