@@ -1,5 +1,6 @@
 #include "link/sportconnector.h"
 
+#include "link/historylog.h"
 #include "link/porterrorhint.h"
 #include "link/sessionwatch.h"
 #include "link/sportconnectorprivate.h"
@@ -385,4 +386,15 @@ void SPortConnector::setTimerSlot(void (SPortConnector::*slot)())
 {
     disconnect(&timer, &QTimer::timeout, this, nullptr);
     connect(&timer, &QTimer::timeout, this, slot);
+}
+
+void SPortConnector::setHistoryTag(const QString &tag)
+{
+    historyTag = tag;
+}
+
+void SPortConnector::record(int level, const QString &text) const
+{
+    writeHistoryLog(level,
+                    historyTag.isEmpty() ? text : QStringLiteral("[%1] %2").arg(historyTag, text));
 }

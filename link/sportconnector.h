@@ -51,6 +51,10 @@ public:
     // without a reply that shows it (no reply at all).
     void resumeLogStream();
 
+    // Every history entry of this link names it: several sessions of one process
+    // share the history file.
+    void setHistoryTag(const QString &tag);
+
     // While off, the replies that end a settings exchange or report an error (31,
     // a damaged settings reply, every ERROR) raise no box: the owner reports them
     // from settingsApplied, settingsDamaged and errorReply. On by default.
@@ -166,6 +170,7 @@ private:
     QTimer uploadTimer;
     QPointer<PortCloser> closer;
     HistoryMasker consoleMasker;
+    QString historyTag;
 
     void initEventOptions();
     void startCore(bool coreRuns);
@@ -197,6 +202,7 @@ private:
     void dropUpload();
     void uploadTimedOut();
     void recordChunk(const QByteArray &chunk);
+    void record(int level, const QString &text) const;
     bool refusesArgument(const QByteArray &argument);
     void drainWrites(qint64 timeoutMs);
     void closePort();

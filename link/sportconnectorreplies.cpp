@@ -43,11 +43,11 @@ void SPortConnector::parseReceivedFrames(qsizetype searchFrom)
 {
     if (!framer.cutFrame(*receiveBuffer, searchFrom) && !framer.hasPending())
         return;
-    writeHistoryLog(historyInfo, QStringLiteral("Seraching types by protocol."));
+    record(historyInfo, QStringLiteral("Seraching types by protocol."));
     const SessionWatch watch(this);
     ReplyFramer::Reply reply;
     while ((state == State::Online || state == State::Dropped) && framer.takeNext(reply)) {
-        writeHistoryLog(historyInfo,
+        record(historyInfo,
                         QStringLiteral("Finded - ") + reply.type + QStringLiteral("  ")
                                 + HistoryMasker::maskAlone(reply.message));
         dispatchByType(reply.type, reply.message);
@@ -87,7 +87,7 @@ void SPortConnector::parsingMessageInResponse(QString message)
         code = message.left(space + 1).toInt();
         text = message.mid(space + 1);
     }
-    writeHistoryLog(historyInfo,
+    record(historyInfo,
                     QStringLiteral("Получен ответ. Код - %1, сообщение - %2")
                             .arg(code)
                             .arg(HistoryMasker::maskAlone(text)));
@@ -95,7 +95,7 @@ void SPortConnector::parsingMessageInResponse(QString message)
     const std::function<void(QString)> handler = eventOptions.value(code);
     if (!handler) {
         qDebug() << "Неизвестный ключ" << code;
-        writeHistoryLog(historyError,
+        record(historyError,
                         QStringLiteral("parsingMessageInResponse - Неизвестный ключ %1").arg(code));
         return;
     }
@@ -183,7 +183,7 @@ void SPortConnector::takeSettings(const QString &text)
             = QJsonDocument::fromJson(ReplyFramer::withoutKernelLines(text).toUtf8(), &error);
     QJsonObject settings = document.object();
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        writeHistoryLog(
+        record(
                 historyWarning,
                 QStringLiteral("Ответ с настройками повреждён: %1").arg(error.errorString()));
         const SessionWatch watch(this);
@@ -274,7 +274,7 @@ void SPortConnector::initEventOptions()
 // The chunk as read, without what must not be written down.
 void SPortConnector::recordChunk(const QByteArray &chunk)
 {
-    writeHistoryLog(historyInfo,
+    record(historyInfo,
                     QStringLiteral("Read logs - ")
                             + consoleMasker.maskPiece(historyDecoder.decode(chunk)));
 }

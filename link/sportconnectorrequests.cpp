@@ -178,7 +178,7 @@ void SPortConnector::runOVPNFileToGW(QString FilePath)
     if (refusesArgument(name))
         return;
     if (upload != Upload::None) {
-        writeHistoryLog(historyWarning,
+        record(historyWarning,
                         QStringLiteral("Запрос не отправлен: файл %1 ещё передаётся - %2")
                                 .arg(uploadName, QString::fromUtf8(name)));
         return;
@@ -199,7 +199,7 @@ void SPortConnector::sendOVPNFileToGW(QByteArray Data)
         upload = Upload::Confirming;
     writeToPort(Data + promptRequest);
     // Its name and size only: the content is the operator's secret.
-    writeHistoryLog(historyInfo,
+    record(historyInfo,
                     QStringLiteral("Отправлен файл %1: %2 байт")
                             .arg(announced ? uploadName : QString())
                             .arg(Data.size()));
@@ -288,7 +288,7 @@ bool SPortConnector::refusesArgument(const QByteArray &argument)
     const QString shown = QString::fromUtf8(argument)
                                   .replace(QLatin1Char('\r'), QLatin1String("\\r"))
                                   .replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    writeHistoryLog(historyWarning,
+    record(historyWarning,
                     HistoryMasker::maskAlone(
                             QStringLiteral("Запрос не отправлен: перевод строки в аргументе - %1")
                                     .arg(shown)));

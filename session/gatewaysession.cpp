@@ -61,6 +61,8 @@ void GatewaySession::setSpeedFallback(bool on)
 void GatewaySession::setHistoryTag(const QString &tag)
 {
     historyTag = tag;
+    if (connector)
+        connector->setHistoryTag(tag);
 }
 
 SPortConnector *GatewaySession::onlineLink() const
@@ -114,6 +116,7 @@ void GatewaySession::startLink(const QString &path)
     connector = new SPortConnector(lineRate, this);
     reconnect->setOpened(path);
     connector->setConnectionParameters(path, reconnect->login(), reconnect->password());
+    connector->setHistoryTag(historyTag);
     // Every outcome is reported by the owner, from this session's signals.
     connector->setOutcomeBoxes(false);
     linkModel = -1;

@@ -1,6 +1,7 @@
 #include "cli/clirunner.h"
 #include "cli/gatewayjob.h"
 #include "emulator/gatewayemulator.h"
+#include "link/historylog.h"
 #include "link/portcloser.h"
 
 #include <QBuffer>
@@ -140,6 +141,12 @@ void TestCliRunner::driftIsNamedAndTheWorstStatusCounts()
                                 + ": 1 drift: the gateway holds other values in 200.211\n"),
              qPrintable(apply.out));
     QVERIFY(apply.out.contains(taking->devicePath() + ": 0 ok: 1 field applied"));
+    // Two sessions write one history file: each entry names its port.
+    QFile history(historyLogPath());
+    QVERIFY(history.open(QIODevice::ReadOnly));
+    const QString entries = QString::fromUtf8(history.readAll());
+    for (const QString &port : {ignoring->devicePath(), taking->devicePath()})
+        QVERIFY(entries.contains("[" + port + "] Read logs - "));
 }
 
 void TestCliRunner::wrongPasswordEndsWithStatus3()
