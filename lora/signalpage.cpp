@@ -24,12 +24,15 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
 constexpr int informationMessage = 1;
 constexpr int criticalMessage = 3;
 constexpr int pageMargin = 10;
+// A tab page's size in the main window at its default size.
+constexpr QSize referenceSize(905, 582);
 constexpr double largeFigureScale = 2.4;
 constexpr double mediumFigureScale = 1.4;
 constexpr int figureDecimals = 1;
@@ -37,6 +40,7 @@ constexpr int frequencyDecimals = 3;
 constexpr double hertzPerMegahertz = 1e6;
 constexpr int trendSidePx = 14;
 constexpr int tableHeightPx = 150;
+constexpr int rowPaddingPx = 6;
 constexpr int spanMinutes[] = {1, 5, 15};
 constexpr int defaultSpanIndex = 1;
 const QString lastSeenFormat = QStringLiteral("hh:mm:ss");
@@ -130,7 +134,7 @@ SignalPage::SignalPage(QWidget *parent)
 
     // The widest figures set the columns' widths, so that the box keeps its shape
     // while the values change.
-    for (QLabel *label : {lastRssiLabel, lastSnrLabel, recentRssiLabel, recentSnrLabel})
+    for (QLabel *label : {lastRssiLabel, lastSnrLabel})
         label->setMinimumWidth(
                 QFontMetrics(label->font())
                         .horizontalAdvance(tr("%1 дБм").arg(QStringLiteral("-000.0"))));
@@ -138,17 +142,21 @@ SignalPage::SignalPage(QWidget *parent)
     aimingBox->setObjectName(QStringLiteral("aimingBox"));
     auto *aiming = new QGridLayout(aimingBox);
     aiming->addWidget(new QLabel(QStringLiteral("RSSI"), aimingBox), 0, 1);
-    aiming->addWidget(new QLabel(QStringLiteral("SNR"), aimingBox), 0, 3);
+    aiming->addWidget(new QLabel(QStringLiteral("SNR"), aimingBox), 0, 2);
     aiming->addWidget(new QLabel(tr("Последний пакет"), aimingBox), 1, 0);
     aiming->addWidget(lastRssiLabel, 1, 1);
-    aiming->addWidget(lastSnrLabel, 1, 3);
+    aiming->addWidget(lastSnrLabel, 1, 2);
     aiming->addWidget(
             new QLabel(tr("Медиана %1 пакетов").arg(SurveyStatistics::aimingWindow), aimingBox), 2,
             0);
-    aiming->addWidget(recentRssiLabel, 2, 1);
-    aiming->addWidget(rssiTrend, 2, 2);
-    aiming->addWidget(recentSnrLabel, 2, 3);
-    aiming->addWidget(snrTrend, 2, 4);
+    for (const auto &[column, median, trend] :
+         {std::tuple{1, recentRssiLabel, rssiTrend}, std::tuple{2, recentSnrLabel, snrTrend}}) {
+        auto *cell = new QHBoxLayout;
+        cell->addWidget(median);
+        cell->addWidget(trend);
+        cell->addStretch();
+        aiming->addLayout(cell, 2, column);
+    }
     aiming->setColumnStretch(0, 1);
 
     for (const int minutes : spanMinutes)
@@ -183,6 +191,7 @@ SignalPage::SignalPage(QWidget *parent)
                                              tr("Медиана SNR, дБ"), tr("Последний пакет")});
     channelTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     channelTable->verticalHeader()->hide();
+    channelTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + rowPaddingPx);
     channelTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     channelTable->setSelectionMode(QAbstractItemView::NoSelection);
     channelTable->setFixedHeight(tableHeightPx);
@@ -203,6 +212,11 @@ SignalPage::SignalPage(QWidget *parent)
     connect(exportButton, &QPushButton::pressed, this, &SignalPage::exportCsv);
     connect(spanBox, &QComboBox::currentIndexChanged, this, &SignalPage::setSpan);
     refresh();
+    // A hidden tab lays out its widgets only when first shown; until then they stand
+    // where the page's size places them.
+    resize(referenceSize);
+    page->activate();
+    aiming->activate();
 }
 
 qint64 SignalPage::nowMs() const
@@ -260,6 +274,11 @@ void SignalPage::exportCsv()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
+    writeCsv(path);
+}
+
+void SignalPage::writeCsv(const QString &path)
+{
     const SavedFile::Result saved = SavedFile::write(path, SurveyCsv::of(survey, true));
     if (saved.status == SavedFile::Status::Ok)
         emit showDialog(informationMessage, tr("Экспорт CSV"),
@@ -417,8 +436,9 @@ void SignalPage::showBackhaul()
             tr("температура концентратора: %1").arg(celsius ? tr("%1 °C").arg(*celsius) : noValue),
             tr("GPS: %1").arg(gps)};
     const bool unanswered = survey.pushUnacknowledged();
-    backhaulLine->setText((unanswered ? tr("Сервер не отвечает! ") : QString())
-                          + tr("Связь с сервером: ") + parts.join(QStringLiteral("; ")));
+    const QString line = parts.join(QStringLiteral("; "));
+    backhaulLine->setText(unanswered ? tr("Сервер не отвечает! Связь с сервером: %1").arg(line)
+                                     : tr("Связь с сервером: %1").arg(line));
     QPalette colored = backhaulLine->palette();
     colored.setColor(QPalette::WindowText,
                      unanswered ? levelColor(SignalQuality::Poor)

@@ -46,7 +46,10 @@ signals:
 public slots:
     void takeLogText(const QString &text);
     void reset();
+    // Asks where, then writes the CSV there.
     void exportCsv();
+    // Every packet held, one row each; a box tells how it went.
+    void writeCsv(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;
