@@ -21,7 +21,7 @@ constexpr int exchangeTimeoutMs = 10000;
 constexpr int settleMs = 300;
 // Long enough for the log tab to show a screenful of the emulator's stream and for
 // the Signal tab's charts to fill most of their minute.
-constexpr int logWarmUpMs = 8000;
+constexpr int logWarmUpMs = 45000;
 constexpr int logIntervalMs = 50;
 constexpr double surveyPacketRate = 20;
 constexpr int statisticsPeriodMs = 10000;
