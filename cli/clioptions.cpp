@@ -399,15 +399,16 @@ Commands:
                     to --out: date, --note, model, device information, every
                     setting (passwords masked) and, with --log-seconds N, the
                     log lines of N seconds and the signal figures they give.
-  survey            Read the packet-forwarder log for --seconds, or a saved
-                    log given with --from-log, as a site survey: one result
-                    line per gateway with the packets heard, the channels,
-                    the median RSSI and SNR and the share of PUSH_DATA that
-                    the network server acknowledged. Medians leave out
-                    packets with a bad CRC; an even count's median is the
-                    mean of its two middle values. Status 1 when fewer
-                    packets than --min-packets came, the median SNR is below
-                    --min-snr, or no PUSH_DATA was acknowledged.
+  survey            Read the packet-forwarder log for --seconds (Ctrl+C ends
+                    it sooner), or a saved log given with --from-log, as a
+                    site survey: one result line per gateway with the
+                    packets heard, the channels, the median RSSI and SNR and
+                    the share of PUSH_DATA that the network server
+                    acknowledged. Medians leave out packets with a bad CRC;
+                    an even count's median is the mean of its two middle
+                    values. Status 1 when fewer packets than --min-packets
+                    came, the median SNR is below --min-snr, or no PUSH_DATA
+                    was acknowledged.
 
 Options:
   --port PORT       A device path (/dev/ttyUSB0) or a name in
@@ -494,6 +495,6 @@ Examples:
   $ kelvane-cli apply site.gwset --port /dev/ttyUSB0 --port /dev/ttyUSB1
   $ kelvane-cli apply site.gwset --port /dev/ttyUSB0 --set 300.320=192.168.1.20
   $ kelvane-cli report --port /dev/ttyUSB0 --out report-%p.pdf --note "Mast 4"
-  $ kelvane-cli survey --port /dev/ttyUSB0 --seconds 600 --min-snr -5 --csv site.csv
+  $ kelvane-cli survey --port /dev/ttyUSB0 --seconds 300 --min-snr 0 --csv s.csv
 )");
 }

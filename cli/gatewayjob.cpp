@@ -454,9 +454,12 @@ void GatewayJob::endStream()
 void GatewayJob::readSavedLog()
 {
     QFile file(options.fromLog);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto unreadable = [this, &file] {
         finish(CliOptions::Usage,
                QStringLiteral("cannot read %1: %2").arg(options.fromLog, file.errorString()));
+    };
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable();
         return;
     }
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -464,8 +467,7 @@ void GatewayJob::readSavedLog()
     for (QByteArray piece; !(piece = file.read(savedLogPieceBytes)).isEmpty();)
         parser.feed(QString(decoder.decode(piece)), now);
     if (file.error() != QFileDevice::NoError) {
-        finish(CliOptions::Usage,
-               QStringLiteral("cannot read %1: %2").arg(options.fromLog, file.errorString()));
+        unreadable();
         return;
     }
     parser.finish(now);
