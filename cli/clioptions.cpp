@@ -10,15 +10,18 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cmath>
+
 namespace {
 
 const QStringList modelNames{"TK-0", "TK-1", "TK-3", "TK-3Max"};
 const QStringList cyrillicModelNames{"ТК-0", "ТК-1", "ТК-3", "ТК-3Max"};
 
 const QHash<QString, CliOptions::Command> commands{
-        {"ports", CliOptions::Command::Ports}, {"read", CliOptions::Command::Read},
-        {"diff", CliOptions::Command::Diff},   {"apply", CliOptions::Command::Apply},
-        {"logs", CliOptions::Command::Logs},   {"report", CliOptions::Command::Report},
+        {"ports", CliOptions::Command::Ports},   {"read", CliOptions::Command::Read},
+        {"diff", CliOptions::Command::Diff},     {"apply", CliOptions::Command::Apply},
+        {"logs", CliOptions::Command::Logs},     {"report", CliOptions::Command::Report},
+        {"survey", CliOptions::Command::Survey},
 };
 
 // Options that only some commands take.
@@ -30,7 +33,11 @@ struct CommandOption
 
 const QList<CommandOption> commandOptions{
         {"out", {CliOptions::Command::Read, CliOptions::Command::Report}},
-        {"seconds", {CliOptions::Command::Logs}},
+        {"seconds", {CliOptions::Command::Logs, CliOptions::Command::Survey}},
+        {"csv", {CliOptions::Command::Survey}},
+        {"min-packets", {CliOptions::Command::Survey}},
+        {"min-snr", {CliOptions::Command::Survey}},
+        {"from-log", {CliOptions::Command::Survey}},
         {"note", {CliOptions::Command::Report}},
         {"log-seconds", {CliOptions::Command::Report}},
         {"set", {CliOptions::Command::Diff, CliOptions::Command::Apply}},
@@ -100,11 +107,16 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption secondsOption("seconds", QString(), "n");
     const QCommandLineOption logSecondsOption("log-seconds", QString(), "n");
     const QCommandLineOption waitAdapterOption("wait-adapter", QString(), "n");
+    const QCommandLineOption csvOption("csv", QString(), "file");
+    const QCommandLineOption minPacketsOption("min-packets", QString(), "n");
+    const QCommandLineOption minSnrOption("min-snr", QString(), "db");
+    const QCommandLineOption fromLogOption("from-log", QString(), "file");
     const QCommandLineOption helpOption(QStringList{"h", "help"});
     const QCommandLineOption versionOption("version");
     parser.addOptions({portOption, userOption, passwordFileOption, passwordOption, modelOption,
                        setOption, jsonOption, outOption, noteOption, secondsOption,
-                       logSecondsOption, waitAdapterOption, helpOption, versionOption});
+                       logSecondsOption, waitAdapterOption, csvOption, minPacketsOption,
+                       minSnrOption, fromLogOption, helpOption, versionOption});
     if (!parser.parse(QStringList{QStringLiteral("kelvane-cli")} + arguments)) {
         *error = parser.errorText();
         return false;
@@ -121,7 +133,7 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
-        *error = QStringLiteral("no command: ports, read, diff, apply, logs or report");
+        *error = QStringLiteral("no command: ports, read, diff, apply, logs, report or survey");
         return false;
     }
     const QString name = positional.takeFirst();
@@ -149,7 +161,8 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
     }
 
     ports = parser.values(portOption);
-    if (command != Command::Ports && ports.isEmpty()) {
+    fromLog = parser.value(fromLogOption);
+    if (command != Command::Ports && ports.isEmpty() && fromLog.isEmpty()) {
         *error = QStringLiteral("no --port given");
         return false;
     }
@@ -185,6 +198,25 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
         return false;
     }
 
+    if (parser.isSet(minPacketsOption)) {
+        bool ok = false;
+        minPackets = parser.value(minPacketsOption).toLongLong(&ok);
+        if (!ok || *minPackets < 0) {
+            *error = QStringLiteral("--min-packets takes a whole number of packets");
+            return false;
+        }
+    }
+    if (parser.isSet(minSnrOption)) {
+        bool ok = false;
+        minSnr = parser.value(minSnrOption).toDouble(&ok);
+        if (!ok || !std::isfinite(*minSnr)) {
+            *error = QStringLiteral("--min-snr takes a number of dB");
+            return false;
+        }
+    }
+    if (command == Command::Survey && !checkSurvey(parser.isSet(secondsOption), error))
+        return false;
+
     if (parser.isSet(waitAdapterOption)) {
         bool ok = false;
         waitAdapterSeconds = parser.value(waitAdapterOption).toDouble(&ok);
@@ -206,6 +238,11 @@ bool CliOptions::parse(const QStringList &arguments, QString *error)
     }
     if (!out.isEmpty() && ports.size() > 1 && !out.contains(QLatin1String("%p"))) {
         *error = QStringLiteral("--out needs %p in the file name with several ports");
+        return false;
+    }
+    csv = parser.value(csvOption);
+    if (!csv.isEmpty() && ports.size() > 1 && !csv.contains(QLatin1String("%p"))) {
+        *error = QStringLiteral("--csv needs %p in the file name with several ports");
         return false;
     }
 
@@ -269,13 +306,27 @@ bool CliOptions::checkPreset(QString *error)
     return true;
 }
 
-QString CliOptions::outFor(const QString &port) const
+// A survey reads the gateways' streams or one saved log, never both.
+bool CliOptions::checkSurvey(bool secondsGiven, QString *error)
+{
+    if (!fromLog.isEmpty() && !ports.isEmpty())
+        *error = QStringLiteral("survey takes --port or --from-log, not both");
+    else if (!fromLog.isEmpty() && secondsGiven)
+        *error = QStringLiteral("--from-log takes no --seconds: the saved log is read whole");
+    else if (fromLog.isEmpty() && !secondsGiven)
+        *error = QStringLiteral("survey needs --seconds N");
+    else
+        return true;
+    return false;
+}
+
+QString CliOptions::withPort(const QString &pattern, const QString &port)
 {
     QString name = port;
     if (name.startsWith(QLatin1String("/dev/")))
         name = name.mid(5);
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QString(out).replace(QLatin1String("%p"), name);
+    return QString(pattern).replace(QLatin1String("%p"), name);
 }
 
 QString CliOptions::modelName(int code)
@@ -307,6 +358,8 @@ QString CliOptions::manual()
   or:  kelvane-cli apply PRESET --port PORT... [OPTION]...
   or:  kelvane-cli logs --port PORT... [--seconds N] [OPTION]...
   or:  kelvane-cli report --port PORT... --out FILE [--note TEXT] [OPTION]...
+  or:  kelvane-cli survey --port PORT... --seconds N [--csv FILE] [OPTION]...
+  or:  kelvane-cli survey --from-log FILE [--csv FILE] [OPTION]...
 Read, compare and apply LoRaWAN gateway settings over the serial console.
 
 kelvane-cli logs in on the serial console of each gateway given with --port,
@@ -345,7 +398,17 @@ Commands:
   report            Read the settings and write the commissioning report as PDF
                     to --out: date, --note, model, device information, every
                     setting (passwords masked) and, with --log-seconds N, the
-                    log lines of N seconds.
+                    log lines of N seconds and the signal figures they give.
+  survey            Read the packet-forwarder log for --seconds (Ctrl+C ends
+                    it sooner), or a saved log given with --from-log, as a
+                    site survey: one result line per gateway with the
+                    packets heard, the channels, the median RSSI and SNR and
+                    the share of PUSH_DATA that the network server
+                    acknowledged. Medians leave out packets with a bad CRC;
+                    an even count's median is the mean of its two middle
+                    values. Status 1 when fewer packets than --min-packets
+                    came, the median SNR is below --min-snr, or no PUSH_DATA
+                    was acknowledged.
 
 Options:
   --port PORT       A device path (/dev/ttyUSB0) or a name in
@@ -376,29 +439,45 @@ Options:
                     contain %p, which stands for the port as given, without
                     /dev/ and with / as _.
   --note TEXT       The installer's note in the report.
-  --seconds N       Seconds of log for logs, at most 86400 (a day).
+  --seconds N       Seconds of log for logs and survey, at most 86400 (a
+                    day).
   --log-seconds N   Seconds of log for report, at most 86400.
+  --csv FILE        Output file of survey: one row per packet (time,
+                    channel, frequency, data rate, CRC status, RSSI, SNR,
+                    size). With several ports it must contain %p, as --out.
+  --min-packets N   The fewest packets a survey must hear.
+  --min-snr DB      The lowest median SNR, in dB, a survey must hear.
+  --from-log FILE   Survey a saved log instead of a gateway: the window's
+                    "Upload to file" record or the output of logs. Its CSV
+                    has no times.
   --wait-adapter N  When an adapter is pulled out during a command, wait N
                     seconds (default 10, at most 86400) for it to come back;
                     then log in again, check it is the same gateway and run the
                     step once more. An apply is sent again only if the gateway
                     does not hold what was sent. 0 ends at once with status 3.
   --json            One JSON object per gateway on standard output instead of
-                    result lines.
+                    result lines. A survey's object also holds packets,
+                    crcBad, channels (by frequency: freq, packets, crcOk,
+                    crcBad, rssiMedian, snrMedian), pushAcknowledged (the
+                    last statistics block's percent) and pushAckMs (the
+                    median round trip); null where nothing was heard.
   -h, --help        Show this help and exit.
   --version         Show the version and exit.
 
 Exit status:
   0   Done; for apply, every field sent was confirmed by the read-back.
-  1   Drift: the gateway holds values other than those sent.
-  2   Usage or preset file error; nothing was sent to any gateway.
+  1   Drift: the gateway holds values other than those sent. For survey: the
+      site fell short of --min-packets or --min-snr, or no PUSH_DATA was
+      acknowledged.
+  2   Usage or preset file error, or a --from-log file that cannot be read;
+      nothing was sent to any gateway.
   3   Port or login failure; the adapter went away and did not come back, or
       another gateway came back behind it.
   4   The gateway refused the request or gave no answer within 30 seconds, or
       the run was interrupted (Ctrl+C, SIGTERM): an apply that was sent is then
       "outcome unknown". A second Ctrl+C ends at once.
-  5   Could not write the output (the preset, the report or standard output):
-      the system's reason is named, e.g. "No space left on device".
+  5   Could not write the output (the preset, the report, the CSV or standard
+      output): the system's reason is named, e.g. "No space left on device".
 With several gateways the program's status is the highest of theirs.
 
 Environment:
@@ -416,5 +495,6 @@ Examples:
   $ kelvane-cli apply site.gwset --port /dev/ttyUSB0 --port /dev/ttyUSB1
   $ kelvane-cli apply site.gwset --port /dev/ttyUSB0 --set 300.320=192.168.1.20
   $ kelvane-cli report --port /dev/ttyUSB0 --out report-%p.pdf --note "Mast 4"
+  $ kelvane-cli survey --port /dev/ttyUSB0 --seconds 300 --min-snr 0 --csv s.csv
 )");
 }

@@ -44,14 +44,18 @@ void CliRunner::start(const QStringList &arguments)
         return;
     }
     QByteArray password;
-    if (!PasswordSource::obtain(options.passwordFile, options.user, &password, &error,
-                                &options.loginRefusalHint)) {
+    if (options.needsPassword()
+        && !PasswordSource::obtain(options.passwordFile, options.user, &password, &error,
+                                   &options.loginRefusalHint)) {
         tell(error);
         end(CliOptions::Usage);
         return;
     }
     const bool severalPorts = options.ports.size() > 1;
-    for (const QString &port : std::as_const(options.ports)) {
+    // A saved log stands where a port would.
+    const QStringList sources
+            = options.fromLog.isEmpty() ? options.ports : QStringList{options.fromLog};
+    for (const QString &port : sources) {
         auto *job = new GatewayJob(options, port, password, this);
         gatewayJobs.append(job);
         connect(job, &GatewayJob::progress, this, [this, port](const QString &text) {

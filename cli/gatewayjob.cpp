@@ -1,28 +1,36 @@
 #include "cli/gatewayjob.h"
 
 #include "cli/englishcount.h"
+#include "cli/surveyverdict.h"
 #include "link/serialadapters.h"
 #include "settings/fieldcatalog.h"
 #include "settings/presetfile.h"
+#include "settings/savedfile.h"
 #include "settings/settingshandlerandcollector.h"
 #include "settings/settingsrules.h"
+#include "survey/surveycsv.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 namespace {
 
 constexpr int msPerSecond = 1000;
+constexpr qint64 savedLogPieceBytes = 64 * 1024;
 
 QString oneLine(const QString &text)
 {
     return QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
 }
 
-QLatin1String statusWord(int status)
+QLatin1String statusWord(int status, CliOptions::Command command)
 {
     static const char *const words[] = {"ok", "drift", "usage", "port", "refused", "write"};
+    if (status == CliOptions::Shortfall && command == CliOptions::Command::Survey)
+        return QLatin1String("fail");
     return QLatin1String(words[qBound(0, status, int(CliOptions::WriteFailure))]);
 }
 
@@ -106,6 +114,10 @@ void GatewayJob::nameInHistory()
 
 void GatewayJob::start()
 {
+    if (!options.fromLog.isEmpty()) {
+        readSavedLog();
+        return;
+    }
     device = SerialAdapters::locate(portName);
     if (device.isEmpty()) {
         finish(CliOptions::PortFailure, QStringLiteral("no such port"));
@@ -126,7 +138,8 @@ void GatewayJob::start()
 void GatewayJob::loggedIn()
 {
     emit progress(QStringLiteral("logged in"));
-    if (options.command == CliOptions::Command::Logs) {
+    if (options.command == CliOptions::Command::Logs
+        || options.command == CliOptions::Command::Survey) {
         startStream();
         return;
     }
@@ -279,6 +292,7 @@ void GatewayJob::takeSettings(const QJsonObject &received)
         break;
     case CliOptions::Command::Ports:
     case CliOptions::Command::Logs:
+    case CliOptions::Command::Survey:
         break;
     }
 }
@@ -397,9 +411,10 @@ void GatewayJob::startStream()
 {
     stage = Stage::Streaming;
     const double seconds
-            = options.command == CliOptions::Command::Logs ? options.seconds : options.logSeconds;
+            = options.command == CliOptions::Command::Report ? options.logSeconds : options.seconds;
     if (seconds > 0)
         streamTimer.start(int(seconds * msPerSecond));
+    streamClock.start();
     session->startLogStream();
 }
 
@@ -407,7 +422,11 @@ void GatewayJob::streamed(const QString &text)
 {
     if (stage != Stage::Streaming)
         return;
-    streamedText += text;
+    // A survey may run for hours: only its figures are kept.
+    if (options.command != CliOptions::Command::Survey)
+        streamedText += text;
+    if (options.command != CliOptions::Command::Logs)
+        parser.feed(text, QDateTime::currentMSecsSinceEpoch());
     if (options.command == CliOptions::Command::Logs && !options.json)
         emit logText(text);
 }
@@ -417,13 +436,61 @@ void GatewayJob::endStream()
     if (stage != Stage::Streaming)
         return;
     session->stopLogStream();
+    parser.finish(QDateTime::currentMSecsSinceEpoch());
     if (options.command == CliOptions::Command::Report) {
         writeReport();
+        return;
+    }
+    if (options.command == CliOptions::Command::Survey) {
+        finishSurvey(true);
         return;
     }
     if (options.json)
         extra.insert(QStringLiteral("log"), streamedText);
     finish(CliOptions::Done, QStringLiteral("log streamed"));
+}
+
+// A saved log tells no arrival times: it is read at once, as if it arrived now.
+void GatewayJob::readSavedLog()
+{
+    QFile file(options.fromLog);
+    const auto unreadable = [this, &file] {
+        finish(CliOptions::Usage,
+               QStringLiteral("cannot read %1: %2").arg(options.fromLog, file.errorString()));
+    };
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable();
+        return;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (QByteArray piece; !(piece = file.read(savedLogPieceBytes)).isEmpty();)
+        parser.feed(QString(decoder.decode(piece)), now);
+    if (file.error() != QFileDevice::NoError) {
+        unreadable();
+        return;
+    }
+    parser.finish(now);
+    finishSurvey(false);
+}
+
+void GatewayJob::finishSurvey(bool withTimes)
+{
+    const SurveyVerdict verdict(survey, options);
+    const QJsonObject figures = verdict.figures();
+    for (auto figure = figures.constBegin(); figure != figures.constEnd(); ++figure)
+        extra.insert(figure.key(), figure.value());
+    if (!options.csv.isEmpty()) {
+        const QString path = options.csvFor(portName);
+        const SavedFile::Result saved = SavedFile::write(path, SurveyCsv::of(survey, withTimes));
+        if (saved.status != SavedFile::Status::Ok) {
+            finish(CliOptions::WriteFailure,
+                   QStringLiteral("cannot write %1: %2").arg(path, saved.errorString));
+            return;
+        }
+        extra.insert(QStringLiteral("csv"), path);
+    }
+    finish(verdict.status(), verdict.text());
 }
 
 void GatewayJob::writeReport()
@@ -438,6 +505,8 @@ void GatewayJob::writeReport()
     report.settings = held;
     report.outcome = CommissioningReport::Outcome::NoApply;
     report.logLines = streamedText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (streamClock.isValid())
+        report.survey = CommissioningReport::surveyOf(survey, streamClock.elapsed());
     const QString path = options.outFor(portName);
     QString error;
     if (!CommissioningReport(report).writePdf(path, &error)) {
@@ -450,7 +519,9 @@ void GatewayJob::writeReport()
 
 void GatewayJob::interrupt()
 {
-    if (stage == Stage::Streaming && options.command == CliOptions::Command::Logs)
+    if (stage == Stage::Streaming
+        && (options.command == CliOptions::Command::Logs
+            || options.command == CliOptions::Command::Survey))
         endStream();
     else if (applySent)
         finish(CliOptions::NoAnswer,
@@ -480,7 +551,7 @@ QJsonObject GatewayJob::resultObject() const
     QJsonObject object = extra;
     object.insert(QStringLiteral("port"), portName);
     object.insert(QStringLiteral("status"), exitStatus);
-    object.insert(QStringLiteral("result"), statusWord(exitStatus));
+    object.insert(QStringLiteral("result"), statusWord(exitStatus, options.command));
     object.insert(QStringLiteral("text"), summary);
     return object;
 }
@@ -490,7 +561,7 @@ QString GatewayJob::resultLine() const
     return QStringLiteral("%1: %2 %3: %4")
             .arg(portName)
             .arg(exitStatus)
-            .arg(statusWord(exitStatus), summary);
+            .arg(statusWord(exitStatus, options.command), summary);
 }
 
 QString GatewayJob::fieldLine(const QString &group, const QString &key, const QJsonValue &from,

@@ -3,8 +3,11 @@
 #include "cli/clioptions.h"
 #include "report/commissioningreport.h"
 #include "session/gatewaysession.h"
+#include "survey/forwarderlogparser.h"
+#include "survey/surveystatistics.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -12,7 +15,8 @@
 #include <QTimer>
 
 // One gateway of a kelvane-cli run: the steps of its command (what to read, what to
-// apply, where to write) on a gateway session, and its result and exit status.
+// apply, where to write) on a gateway session, and its result and exit status. A
+// survey of a saved log is a job of its own, without a session.
 // Child QTimers "streamTimer" (--seconds) and "adapterTimer" (--wait-adapter); the
 // session's own are named as in GatewaySession.
 class GatewayJob : public QObject
@@ -69,6 +73,8 @@ private:
     void startStream();
     void streamed(const QString &text);
     void endStream();
+    void readSavedLog();
+    void finishSurvey(bool withTimes);
     void writeReport();
     void finish(int status, const QString &text);
     QString fieldLine(const QString &group, const QString &key, const QJsonValue &from,
@@ -92,6 +98,10 @@ private:
     // What the first apply changed, which a returned gateway may show taken.
     int appliedFields = 0;
     QString streamedText;
+    // What the stream (or the saved log) tells as a site survey.
+    SurveyStatistics survey;
+    ForwarderLogParser parser{&survey};
+    QElapsedTimer streamClock;
     QTimer streamTimer;
     QTimer adapterTimer;
     int exitStatus = CliOptions::Done;

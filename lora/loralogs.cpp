@@ -144,7 +144,17 @@ QStringList LoRaLogs::newestLines(int count) const
 
 void LoRaLogs::resetSendLogs()
 {
-    showBox->setChecked(false);
+    setStreamOn(false);
+}
+
+bool LoRaLogs::isStreamOn() const
+{
+    return showBox->isChecked();
+}
+
+void LoRaLogs::setStreamOn(bool on)
+{
+    showBox->setChecked(on);
 }
 
 void LoRaLogs::setLoRaLogs(QString Text)

@@ -41,6 +41,9 @@ public:
     explicit LoRaLogs(QWidget *parent = nullptr);
 
     void resetSendLogs();
+    // The show box: checking it starts the stream, unchecking it stops it.
+    bool isStreamOn() const;
+    void setStreamOn(bool on);
     // The newest lines the view shows, oldest first, for a report.
     QStringList newestLines(int count) const;
 

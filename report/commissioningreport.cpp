@@ -9,12 +9,18 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include <cmath>
 #include <utility>
 
 namespace {
 
 constexpr int pdfResolutionDpi = 300;
 constexpr int pageMarginMm = 15;
+constexpr qint64 msPerSecond = 1000;
+constexpr qint64 secondsPerMinute = 60;
+constexpr qint64 secondsPerHour = 3600;
+constexpr int frequencyDecimals = 3;
+constexpr int figureDecimals = 1;
 
 QString translated(const char *text, int count = -1)
 {
@@ -29,6 +35,12 @@ QString escaped(const QString &text)
 QString row(const QString &label, const QString &value)
 {
     return QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(escaped(label), escaped(value));
+}
+
+// A median to one decimal; NaN while there is none.
+QString figure(double value, const QString &none)
+{
+    return std::isnan(value) ? none : QString::number(value, 'f', figureDecimals);
 }
 
 QString heading(const QString &text)
@@ -98,7 +110,7 @@ QString CommissioningReport::html() const
                                  ? escaped(translated("(нет)"))
                                  : escaped(content.note)
                                            .replace(QLatin1Char('\n'), QStringLiteral("<br>")));
-    text += deviceSection() + settingsSection() + outcomeSection() + logSection();
+    text += deviceSection() + settingsSection() + outcomeSection() + surveySection() + logSection();
     return text + QStringLiteral("</body></html>");
 }
 
@@ -161,6 +173,70 @@ QString CommissioningReport::outcomeSection() const
                                                               change.newValue)),
                              escaped(FieldCatalog::shownValue(change.group, change.key,
                                                               change.oldValue)));
+    }
+    return text + QStringLiteral("</table>");
+}
+
+std::optional<CommissioningReport::Survey>
+CommissioningReport::surveyOf(const SurveyStatistics &statistics, qint64 durationMs)
+{
+    if (statistics.isEmpty())
+        return std::nullopt;
+    Survey survey;
+    survey.durationMs = durationMs;
+    survey.packets = statistics.packets();
+    survey.crcBad = statistics.crcBad();
+    survey.channels = statistics.channels(statistics.lastHeardMs());
+    survey.pushAcknowledgedPercent = statistics.lastBlock().pushAcknowledgedPercent;
+    survey.pushAckMedianMs = statistics.pushAck().median;
+    return survey;
+}
+
+QString CommissioningReport::surveySection() const
+{
+    QString text = heading(translated("Сигнал"));
+    if (!content.survey)
+        return text
+                + QStringLiteral("<p>%1</p>")
+                          .arg(escaped(translated("Обследование сигнала не проводилось.")));
+    const Survey &survey = *content.survey;
+    const qint64 seconds = survey.durationMs / msPerSecond;
+    const QString none = translated("нет данных");
+    text += QStringLiteral("<table cellpadding=\"3\">");
+    text += row(translated("Продолжительность"),
+                QStringLiteral("%1:%2:%3")
+                        .arg(seconds / secondsPerHour)
+                        .arg(seconds / secondsPerMinute % secondsPerMinute, 2, 10, QLatin1Char('0'))
+                        .arg(seconds % secondsPerMinute, 2, 10, QLatin1Char('0')));
+    text += row(translated("Пакеты"),
+                translated("%1, из них с ошибкой CRC: %2").arg(survey.packets).arg(survey.crcBad));
+    text += row(translated("PUSH_DATA подтверждено"),
+                survey.pushAcknowledgedPercent
+                        ? QStringLiteral("%1 %").arg(*survey.pushAcknowledgedPercent)
+                        : none);
+    text += row(translated("Задержка PUSH_ACK (медиана)"),
+                std::isnan(survey.pushAckMedianMs)
+                        ? none
+                        : translated("%1 мс").arg(survey.pushAckMedianMs));
+    text += QStringLiteral("</table><table cellpadding=\"3\"><tr>");
+    for (const char *title : {"Частота, МГц", "SF", "Пакеты", "CRC в порядке, %",
+                              "RSSI, дБм (медиана)", "SNR, дБ (медиана)"})
+        text += QStringLiteral("<th>%1</th>").arg(escaped(translated(title)));
+    text += QStringLiteral("</tr>");
+    for (const SurveyStatistics::Channel &channel : survey.channels) {
+        QStringList factors;
+        for (const int factor : channel.spreadingFactors)
+            factors.append(QString::number(factor));
+        const QStringList cells{QString::number(channel.frequencyMhz, 'f', frequencyDecimals),
+                                factors.join(QLatin1Char(' ')),
+                                QString::number(channel.packets),
+                                QString::number(channel.crcOkPercent(), 'f', figureDecimals),
+                                figure(channel.rssi.median, none),
+                                figure(channel.snr.median, none)};
+        text += QStringLiteral("<tr>");
+        for (const QString &cell : cells)
+            text += QStringLiteral("<td>%1</td>").arg(escaped(cell));
+        text += QStringLiteral("</tr>");
     }
     return text + QStringLiteral("</table>");
 }

@@ -7,6 +7,9 @@
 #include <QStringList>
 
 #include "settings/settingsrules.h"
+#include "survey/surveystatistics.h"
+
+#include <optional>
 
 class QTextDocument;
 
@@ -19,6 +22,19 @@ public:
     static constexpr int logLineCount = 200;
 
     enum class Outcome { NoApply, Confirmed, Drift, NotVerified };
+
+    // What a site survey heard.
+    struct Survey
+    {
+        qint64 durationMs = 0;
+        qint64 packets = 0;
+        qint64 crcBad = 0;
+        QList<SurveyStatistics::Channel> channels;
+        // The last statistics block's share; none before the first block.
+        std::optional<double> pushAcknowledgedPercent;
+        // NaN while no PUSH_ACK arrived.
+        double pushAckMedianMs = NAN;
+    };
 
     struct Content
     {
@@ -34,7 +50,12 @@ public:
         QList<SettingsChange> drift;
         int confirmedFields = 0;
         QStringList logLines;
+        // None when no survey was made.
+        std::optional<Survey> survey;
     };
+
+    // The survey's part of a report; none when the statistics heard nothing.
+    static std::optional<Survey> surveyOf(const SurveyStatistics &statistics, qint64 durationMs);
 
     explicit CommissioningReport(Content content);
 
@@ -48,6 +69,7 @@ private:
     QString deviceSection() const;
     QString settingsSection() const;
     QString outcomeSection() const;
+    QString surveySection() const;
     QString logSection() const;
 
     Content content;

@@ -1,14 +1,11 @@
 #include "settings/presetfile.h"
 
-#include "settings/writeerror.h"
+#include "settings/savedfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
-
-#include <cerrno>
 
 PresetFile::ReadResult PresetFile::read(const QString &path)
 {
@@ -34,22 +31,6 @@ PresetFile::ReadResult PresetFile::read(const QString &path)
 
 PresetFile::WriteResult PresetFile::write(const QString &path, const QJsonObject &document)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {WriteStatus::CannotOpen, file.errorString()};
-    // The document holds the gateway's passwords: for its owner's eyes only, also
-    // where an older file of that name was readable by others.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray content = QJsonDocument(document).toJson(QJsonDocument::Indented);
-    // commit() does not see a failure of the buffered bytes' own write (a full
-    // disk, a size limit), so they are pushed out and checked first.
-    errno = 0;
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString reason = WriteError::reason(file);
-        file.cancelWriting();
-        return {WriteStatus::WriteFailed, reason};
-    }
-    if (!file.commit())
-        return {WriteStatus::WriteFailed, WriteError::reason(file)};
-    return {WriteStatus::Ok, {}};
+    // The document holds the gateway's passwords: for its owner's eyes only.
+    return SavedFile::write(path, QJsonDocument(document).toJson(QJsonDocument::Indented), true);
 }

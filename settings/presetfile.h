@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/savedfile.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -17,12 +19,8 @@ public:
         QJsonObject document;
     };
 
-    enum class WriteStatus { Ok, CannotOpen, WriteFailed };
-    struct WriteResult
-    {
-        WriteStatus status = WriteStatus::CannotOpen;
-        QString errorString;
-    };
+    using WriteStatus = SavedFile::Status;
+    using WriteResult = SavedFile::Result;
 
     static ReadResult read(const QString &path);
     // The new content replaces the file only once it is written whole: a failed

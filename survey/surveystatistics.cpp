@@ -28,6 +28,12 @@ void SurveyStatistics::reset()
     gpsState = Gps();
 }
 
+bool SurveyStatistics::isEmpty() const
+{
+    return total == 0 && block.number == 0 && pushTrips.values.count() == 0
+            && pullTrips.values.count() == 0;
+}
+
 void SurveyStatistics::addPacket(const SurveyPacket &packet)
 {
     if (total == 0)

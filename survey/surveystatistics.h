@@ -48,6 +48,12 @@ public:
         double packetsPerMinute = 0;
         qint64 lastSeenMs = 0;
         QList<int> spreadingFactors;
+
+        // Of all its packets, CRC-bad ones included; 0 before any.
+        double crcOkPercent() const
+        {
+            return packets > 0 ? 100.0 * double(crcOk) / double(packets) : 0;
+        }
     };
 
     // One statistics block of the forwarder; what its lines did not tell is empty.
@@ -101,6 +107,9 @@ public:
     explicit SurveyStatistics(int ringCapacity = defaultRingCapacity);
 
     void reset();
+    // Nothing of a survey arrived since the reset: no packet, statistics block or
+    // acknowledgement.
+    bool isEmpty() const;
 
     void addPacket(const SurveyPacket &packet);
     // A new block begins (its first line arrived); setBlock() fills it as lines follow.

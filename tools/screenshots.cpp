@@ -5,6 +5,7 @@
 #include "windowdriver.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QPalette>
@@ -18,9 +19,13 @@ namespace {
 
 constexpr int exchangeTimeoutMs = 10000;
 constexpr int settleMs = 300;
-// Long enough for the log tab to show a screenful of the emulator's stream.
-constexpr int logWarmUpMs = 2000;
+// Long enough for the log tab to show a screenful of the emulator's stream and for
+// the Signal tab's charts to fill most of their minute.
+constexpr int logWarmUpMs = 45000;
 constexpr int logIntervalMs = 50;
+constexpr double surveyPacketRate = 20;
+constexpr int statisticsPeriodMs = 10000;
+constexpr int oneMinuteSpan = 0;
 constexpr int gatewayModel = 3;
 
 QPalette darkPalette()
@@ -56,15 +61,16 @@ void settle(int periodMs = settleMs)
 } // namespace
 
 // Renders the main window, connected to the gateway emulator and filled with its
-// settings, once per tab in a light and in a dark palette.
+// settings and a stream of survey traffic, once per tab in a light and in a dark
+// palette.
 int main(int argc, char *argv[])
 {
     if (printedHelp(
                 argc, argv,
                 "Usage: kelvane-screenshots [FOLDER]\n"
                 "Renders the main window, connected to the gateway emulator and filled with its\n"
-                "settings, once per tab in a light and a dark palette, as tabN-light.png and\n"
-                "tabN-dark.png in FOLDER (default docs/screenshots).\n"))
+                "settings and its survey traffic, once per tab in a light and a dark palette, as\n"
+                "tabN-light.png and tabN-dark.png in FOLDER (default docs/screenshots).\n"))
         return 0;
     WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
@@ -79,6 +85,9 @@ int main(int argc, char *argv[])
 
     GatewayEmulator gateway(gatewayModel);
     gateway.setLogIntervalMs(logIntervalMs);
+    gateway.setSurveyTraffic(true);
+    gateway.setPacketRate(surveyPacketRate);
+    gateway.setStatisticsPeriodMs(statisticsPeriodMs);
     if (!gateway.start()) {
         err << "emulator: " << gateway.errorString() << Qt::endl;
         return 1;
@@ -87,6 +96,9 @@ int main(int argc, char *argv[])
     int status = 0;
     {
         BasicWindow window;
+        auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
+        // The Signal tab, if the last run ended on it, would run the stream by itself.
+        tabs->setCurrentIndex(0);
         window.show();
         WindowDriver driver(&window);
         if (!driver.connectTo(gateway.devicePath(), gatewayModel, QStringLiteral("kelvane"),
@@ -96,8 +108,9 @@ int main(int argc, char *argv[])
             status = 1;
         } else {
             driver.startLogStream();
+            window.findChild<QComboBox *>(QStringLiteral("spanBox"))
+                    ->setCurrentIndex(oneMinuteSpan);
             settle(logWarmUpMs);
-            auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
             const QList<QPair<QString, QPalette>> palettes{
                     {QStringLiteral("light"), application.style()->standardPalette()},
                     {QStringLiteral("dark"), darkPalette()}};

@@ -103,6 +103,8 @@ bool WindowDriver::readSettings(int timeoutMs)
 void WindowDriver::startLogStream()
 {
     auto *logs = named<QWidget>(window, "logsPage");
-    if (auto *show = logs->findChild<QCheckBox *>(QStringLiteral("showBox")))
+    // The Signal tab, shown at start, may have turned it on already.
+    auto *show = logs->findChild<QCheckBox *>(QStringLiteral("showBox"));
+    if (show && !show->isChecked())
         show->click();
 }

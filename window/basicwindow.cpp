@@ -14,6 +14,7 @@
 #include "window/connectionpanel.h"
 #include "window/pageedits.h"
 #include "window/pendingchangesbutton.h"
+#include "window/signaltab.h"
 #include "window/waitinganimation.h"
 
 #include <QApplication>
@@ -49,7 +50,6 @@ constexpr int modelTk3Max = 3;
 constexpr int loraTab = 0;
 constexpr int logsTab = 1;
 constexpr int otherTab = 3;
-constexpr int lastTabIndex = 4;
 
 constexpr int boxInformation = QMessageBox::Information;
 constexpr int boxWarning = QMessageBox::Warning;
@@ -92,6 +92,7 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent)
     createExchangeButtons();
     createPages();
     session = new GatewaySession(this);
+    signalTab = new SignalTab(tabs, logsPage, session, this);
 
     spinner = new WaitingAnimation(this);
     spinner->setObjectName(QStringLiteral("spinner"));
@@ -108,7 +109,7 @@ BasicWindow::BasicWindow(QWidget *parent) : QWidget(parent)
     panel->choosePort(settings.value(portKey, defaultPort).toString());
     changeInterface(settings.value(modelKey, modelTk0).toInt());
     const int storedTab = settings.value(currentTabKey, loraTab).toInt();
-    tabs->setCurrentIndex(storedTab > lastTabIndex ? storedTab - 1 : storedTab);
+    tabs->setCurrentIndex(storedTab > tabs->count() - 1 ? storedTab - 1 : storedTab);
 
     changeIcons(QPalette());
     updateControls();
@@ -181,6 +182,7 @@ void BasicWindow::makeWindowConnections()
     connect(devicePage->rebootButton, &QPushButton::pressed, session, &GatewaySession::reboot);
     connect(networkPage, &NetworkSettings::showDialogMessage, this, &BasicWindow::showDialogWidget);
     connect(logsPage, &LoRaLogs::showDialog, this, &BasicWindow::showDialogWidget);
+    connect(signalTab, &SignalTab::showDialog, this, &BasicWindow::showDialogWidget);
     connect(logsPage, &LoRaLogs::runLoRaLogs, session, &GatewaySession::startLogStream);
     connect(logsPage, &LoRaLogs::stopLoRaLogs, session, &GatewaySession::stopLogStream);
     connect(panel->modelBox(), &QComboBox::currentIndexChanged, this,
@@ -667,6 +669,7 @@ CommissioningReport::Content BasicWindow::reportContent() const
     content.drift = lastDrift;
     content.confirmedFields = lastConfirmedFields;
     content.logLines = logsPage->newestLines(CommissioningReport::logLineCount);
+    content.survey = signalTab->reportSurvey();
     return content;
 }
 

@@ -22,12 +22,13 @@ class PageEdits;
 class PendingChangesButton;
 class QPushButton;
 class QTabWidget;
+class SignalTab;
 class SPortConnector;
 class StackLoRaSettings;
 class WaitingAnimation;
 
 // The program's only top-level window: the connection controls on the left, the
-// five pages on the right. It is a view of one gateway session: what the session
+// pages on the right. It is a view of one gateway session: what the session
 // does shows here, and every box is raised here.
 class BasicWindow : public QWidget, private PresetActions::Host
 {
@@ -116,6 +117,7 @@ private:
     OtherSettings *otherPage;
     LoRaLogs *logsPage;
     AboutDevice *devicePage;
+    SignalTab *signalTab;
     QPointer<AboutDeveloper> aboutWindow;
     GatewaySession *session;
     // The link the pages that talk to the gateway hold now.

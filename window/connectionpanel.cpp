@@ -153,6 +153,9 @@ QByteArray ConnectionPanel::passwordBytes() const
 // An attempt can be cancelled, or started anew, for as long as it runs.
 void ConnectionPanel::setSessionRunning(bool running, bool cancellable)
 {
+    // The list was not followed while the session ran.
+    if (!running && !portBox->isEnabled())
+        ports->refresh();
     for (QWidget *control : {static_cast<QWidget *>(portBox), static_cast<QWidget *>(refreshButton),
                              static_cast<QWidget *>(models), static_cast<QWidget *>(authGroup),
                              static_cast<QWidget *>(connectPress)})

@@ -33,8 +33,11 @@ PortChooser::PortChooser(QComboBox *box, QObject *parent)
 {
     listTimer.setObjectName(QStringLiteral("portListTimer"));
     connect(&listTimer, &QTimer::timeout, this, [this] {
-        // An open list is not rebuilt under the operator's pointer.
-        if (this->box->view()->isVisible())
+        // An open list is not rebuilt under the operator's pointer. A disabled one (a
+        // session runs) is not scanned at all: the scan of the system's serial ports
+        // holds the window up for tens of milliseconds, and the list is filled again
+        // when it is enabled.
+        if (this->box->view()->isVisible() || !this->box->isEnabled())
             return;
         const QList<SerialAdapter> now = listed();
         if (!sameList(now, shown))

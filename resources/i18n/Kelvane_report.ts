@@ -82,6 +82,58 @@
         <source>Последние строки журнала</source>
         <translation>Last log lines</translation>
     </message>
+    <message>
+        <source>Сигнал</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Обследование сигнала не проводилось.</source>
+        <translation>No signal survey was made.</translation>
+    </message>
+    <message>
+        <source>нет данных</source>
+        <translation>no data</translation>
+    </message>
+    <message>
+        <source>Продолжительность</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>Пакеты</source>
+        <translation>Packets</translation>
+    </message>
+    <message>
+        <source>%1, из них с ошибкой CRC: %2</source>
+        <translation>%1, with a CRC error: %2</translation>
+    </message>
+    <message>
+        <source>PUSH_DATA подтверждено</source>
+        <translation>PUSH_DATA acknowledged</translation>
+    </message>
+    <message>
+        <source>Задержка PUSH_ACK (медиана)</source>
+        <translation>PUSH_ACK round trip (median)</translation>
+    </message>
+    <message>
+        <source>%1 мс</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <source>Частота, МГц</source>
+        <translation>Frequency, MHz</translation>
+    </message>
+    <message>
+        <source>CRC в порядке, %</source>
+        <translation>CRC ok, %</translation>
+    </message>
+    <message>
+        <source>RSSI, дБм (медиана)</source>
+        <translation>RSSI, dBm (median)</translation>
+    </message>
+    <message>
+        <source>SNR, дБ (медиана)</source>
+        <translation>SNR, dB (median)</translation>
+    </message>
 </context>
 <context>
     <name>AboutDevice</name>

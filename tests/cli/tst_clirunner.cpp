@@ -87,6 +87,8 @@ private slots:
     void reportHoldsEverySection();
     void adapterComesBack_data();
     void adapterComesBack();
+    void surveyOfTwoGateways_data();
+    void surveyOfTwoGateways();
 
 private:
     QTemporaryDir scratch;
@@ -354,6 +356,44 @@ void TestCliRunner::adapterComesBack()
     const Run apply = run({"apply", preset, "--port", port, "--wait-adapter", "5"});
     QVERIFY2(apply.out.contains(port + result), qPrintable(apply.out + apply.err));
     QCOMPARE(gateway.received().count("REQUEST.{[--25 "), writes);
+}
+
+void TestCliRunner::surveyOfTwoGateways_data()
+{
+    QTest::addColumn<QStringList>("thresholds");
+    QTest::addColumn<qint64>("backhaulDownMs");
+    QTest::addColumn<QString>("shortfall");
+    QTest::newRow("thresholds met")
+            << QStringList{"--min-packets", "5", "--min-snr", "-20"} << -1ll << "";
+    QTest::newRow("--min-snr not met")
+            << QStringList{"--min-snr", "30"} << -1ll << "; median SNR below --min-snr 30 dB";
+    QTest::newRow("backhaul down") << QStringList() << 0ll << "; no PUSH_DATA acknowledged";
+}
+
+void TestCliRunner::surveyOfTwoGateways()
+{
+    QFETCH(QStringList, thresholds);
+    QFETCH(qint64, backhaulDownMs);
+    QFETCH(QString, shortfall);
+    const std::unique_ptr<GatewayEmulator> gateways[] = {emulator(1), emulator(3)};
+    QStringList arguments{"survey", "--seconds", "1", "--json"};
+    for (const auto &gateway : gateways) {
+        QVERIFY(gateway);
+        gateway->setSurveyTraffic(true);
+        gateway->setPacketRate(50);
+        gateway->setStatisticsPeriodMs(200);
+        gateway->setBackhaulDownAfterMs(backhaulDownMs);
+        arguments << "--port" << gateway->devicePath();
+    }
+    const Run survey = run(arguments + thresholds);
+    QCOMPARE(survey.status, shortfall.isEmpty() ? 0 : 1);
+    const QStringList lines = survey.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    for (const QString &line : lines) {
+        const QJsonObject result = QJsonDocument::fromJson(line.toUtf8()).object();
+        QVERIFY2(result["text"].toString().endsWith(" %" + shortfall), qPrintable(line));
+        QCOMPARE(result["pushAcknowledged"].toDouble(), backhaulDownMs < 0 ? 100 : 0);
+    }
 }
 
 QTEST_MAIN(TestCliRunner)

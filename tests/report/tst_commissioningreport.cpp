@@ -49,7 +49,7 @@ void TestCommissioningReport::sections_data()
 
     const QStringList always{"Mast 7, north <side>", "00:11:22:33:44:55", "TK-3Max 1.4",
                              "lns.example.org",      "site-net",          "rxpk line 249",
-                             "rxpk line 50"};
+                             "rxpk line 50",         "не проводилось"};
     const QStringList never{"wifi-secret", "server-secret", "rxpk line 49\n"};
     QTest::newRow("confirmed, connected")
             << int(CommissioningReport::Outcome::Confirmed) << true << always + QStringList{"12"}

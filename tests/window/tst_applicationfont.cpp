@@ -2,6 +2,7 @@
 #include "device/aboutdevice.h"
 #include "lora/loralogs.h"
 #include "lora/othersettings.h"
+#include "lora/signalpage.h"
 #include "lora/stacklorasettings.h"
 #include "lora/tyrnserverbox.h"
 #include "network/networksettings.h"
@@ -125,6 +126,8 @@ std::unique_ptr<QWidget> makePage(const QString &page, int variant)
     }
     if (page == "logs")
         return std::make_unique<LoRaLogs>();
+    if (page == "signal")
+        return std::make_unique<SignalPage>();
     return std::make_unique<AboutDeveloper>();
 }
 
@@ -167,6 +170,7 @@ void TestApplicationFont::everyTextFits_data()
             {"other settings", "other", 0},
             {"device information", "device", 0},
             {"LoRa log", "logs", 0},
+            {"signal", "signal", 0},
             {"about window", "about", 0},
             {"main window", "window", 3}};
     for (const auto &[name, page, variant] : pages) {

@@ -1,7 +1,10 @@
+#include "cli/gatewayjob.h"
+#include "cli/surveyverdict.h"
 #include "device/aboutdevice.h"
 #include "emulator/gatewayemulator.h"
 #include "emulator/settingsstore.h"
 #include "link/sportconnector.h"
+#include "lora/signalpage.h"
 #include "messageboxcloser.h"
 #include "pagekit/fieldvalidation.h"
 #include "report/commissioningreport.h"
@@ -17,6 +20,7 @@
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -245,6 +249,8 @@ private slots:
     void importThenExportKeepsModelGroups_data();
     void importThenExportKeepsModelGroups();
     void commissioningReport();
+    void signalTab_data();
+    void signalTab();
 
 private:
     QTemporaryDir scratch;
@@ -1021,6 +1027,58 @@ void TestBasicWindow::commissioningReport()
     CommissioningReport(session.window.reportContent()).fill(&document);
     QVERIFY(document.toPlainText().contains("не подключено"));
     QVERIFY(document.toPlainText().contains("report.apn"));
+}
+
+void TestBasicWindow::signalTab_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<bool>("streamBefore");
+    QTest::newRow("TK-0 without a log tab: the stream on for the tab only") << 0 << false;
+    QTest::newRow("TK-3: the operator's stream stays on") << 2 << true;
+}
+
+// Figures move, the backhaul turns red, the CSV and the log's record give what was heard.
+void TestBasicWindow::signalTab()
+{
+    QFETCH(int, model);
+    QFETCH(bool, streamBefore);
+    Session session(model);
+    session.gateway().setSurveyTraffic(true, 7);
+    session.gateway().setPacketRate(100);
+    session.gateway().setStatisticsPeriodMs(200);
+    session.gateway().setBackhaulDownAfterMs(1500);
+    QVERIFY(session.start() && session.connectAs(model, "kelvane"));
+    auto *showBox = child<QCheckBox>(&session.window, "logsPage/showBox");
+    if (streamBefore)
+        showBox->click();
+    auto *page = child<SignalPage>(&session.window, "signalPage");
+    child<QTabWidget>(&session.window, "tabs")->setCurrentWidget(page);
+    auto *lastRssi = child<QLabel>(page, "lastRssiLabel");
+    QTRY_VERIFY(lastRssi->text() != "—");
+    const QString firstRssi = lastRssi->text();
+    QTRY_VERIFY(lastRssi->text() != firstRssi);
+    QTRY_VERIFY(child<QLabel>(page, "backhaulLine")->palette().color(QPalette::WindowText).red()
+                > 128);
+
+    child<QTabWidget>(&session.window, "tabs")->setCurrentIndex(0);
+    QCOMPARE(showBox->isChecked(), streamBefore);
+    // What the tab heard and what the log page holds, taken at one moment.
+    const SurveyStatistics heard = page->statistics();
+    CliOptions options;
+    options.fromLog = scratch.filePath(QStringLiteral("record%1.log").arg(model));
+    QVERIFY(writeFile(
+            options.fromLog,
+            child<QPlainTextEdit>(&session.window, "logsPage/logView")->toPlainText().toUtf8()));
+    page->writeCsv(scratch.filePath("survey.csv"));
+    QFile csv(scratch.filePath("survey.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly) && csv.readAll().count('\n') - 1 == heard.packets());
+    GatewayJob job(options, options.fromLog, {});
+    job.start();
+    const QJsonObject live = SurveyVerdict(heard, options).figures(), saved = job.resultObject();
+    for (const QString &figure : live.keys())
+        QCOMPARE(saved[figure], live[figure]);
+    const QString report = CommissioningReport(session.window.reportContent()).html();
+    QVERIFY(report.contains(QString::number(heard.channels(0)[0].frequencyMhz, 'f', 3)));
 }
 
 QTEST_MAIN(TestBasicWindow)
