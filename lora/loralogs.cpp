@@ -131,15 +131,20 @@ LoRaLogs::LoRaLogs(QWidget *parent)
 
 QStringList LoRaLogs::newestLines(int count) const
 {
-    QStringList lines;
-    for (QTextBlock block = logView->document()->lastBlock();
-         block.isValid() && lines.size() < count; block = block.previous()) {
-        // The text after the last line break is a line still arriving.
-        if (!block.next().isValid() && block.text().isEmpty())
-            continue;
-        lines.prepend(block.text());
+    // Held text is newer than the view's and goes on its last line; once some of it
+    // was dropped, the view's lines no longer join it.
+    QStringList lines = heldText.split(QLatin1Char('\n'));
+    QTextBlock block = logView->document()->lastBlock();
+    if (!heldTextCut) {
+        lines.first().prepend(block.text());
+        block = block.previous();
     }
-    return lines;
+    // The text after the last line break is a line still arriving.
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (; block.isValid() && lines.size() < count; block = block.previous())
+        lines.prepend(block.text());
+    return lines.mid(qMax<qsizetype>(0, lines.size() - count));
 }
 
 void LoRaLogs::resetSendLogs()
@@ -163,7 +168,7 @@ void LoRaLogs::setLoRaLogs(QString Text)
         return;
     record.append(Text);
     showRecordState();
-    if (pauseButton->isChecked())
+    if (pauseButton->isChecked() || heldAside)
         hold(Text);
     else
         appendToView(Text);
@@ -242,10 +247,24 @@ void LoRaLogs::setPaused(bool paused)
 {
     pauseButton->setText(paused ? tr("Продолжить") : tr("Пауза"));
     heldLabel->setVisible(paused);
-    if (paused) {
+    if (paused || heldAside) {
         settleView();
         return;
     }
+    releaseHeld();
+}
+
+// A view kept up to date behind another tab costs the window its smoothness: laying
+// out and trimming tens of thousands of lines stalls it now and then.
+void LoRaLogs::holdViewAside(bool aside)
+{
+    heldAside = aside;
+    if (!aside && !pauseButton->isChecked())
+        releaseHeld();
+}
+
+void LoRaLogs::releaseHeld()
+{
     // Once held lines were dropped, the rest no longer joins what the view shows.
     if (heldTextCut)
         logView->clear();

@@ -44,6 +44,9 @@ public:
     // The show box: checking it starts the stream, unchecking it stops it.
     bool isStreamOn() const;
     void setStreamOn(bool on);
+    // While another view of the stream is open, the text view waits and catches up
+    // when this one is shown; the record and newestLines keep up meanwhile.
+    void holdViewAside(bool aside);
     // The newest lines the view shows, oldest first, for a report.
     QStringList newestLines(int count) const;
 
@@ -67,6 +70,7 @@ private slots:
     void setAtoscroll(int position);
     void clearLogs();
     void setPaused(bool paused);
+    void releaseHeld();
     void findNext();
     void findPrevious();
     void settleView();
@@ -108,5 +112,7 @@ private:
     qint64 heldLines = 0;
     qint64 heldTextLines = 0;
     bool heldTextCut = false;
+    // Another view of the stream is open: the text view catches up when it is shown.
+    bool heldAside = false;
     QElapsedTimer sinceLastPiece;
 };

@@ -28,6 +28,7 @@ std::optional<CommissioningReport::Survey> SignalTab::reportSurvey() const
 void SignalTab::follow()
 {
     const bool shown = tabs->currentWidget() == signalPage;
+    logs->holdViewAside(shown);
     if (shown && session->isOnline() && !logs->isStreamOn()) {
         logs->setStreamOn(true);
         turnedOn = true;
