@@ -1,7 +1,7 @@
 // Feeds every file of a committed corpus through its fuzz target's entry, so that
 // each build runs the inputs the fuzzers found; a crash or sanitizer report fails.
 // Usage: replaycorpus [--documents] [FOLDER]; without --documents the reply path's.
-#include "fuzz/historymaskerfuzz.h"
+#include "fuzz/documentfuzz.h"
 #include "fuzz/replypathfuzz.h"
 
 #include <QDir>
@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
         }
         const QByteArray bytes = file.readAll();
         if (documents)
-            HistoryMaskerFuzz::run(bytes);
+            DocumentFuzz::run(bytes);
         else
             ReplyPathFuzz::run(bytes);
     }

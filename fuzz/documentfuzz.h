@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+
+// The entry of the settings documents' fuzz target and of its corpus replay: every
+// part of the documents' handling under test takes the whole input in turn and reads
+// it its own way (HistoryMaskerFuzz).
+class DocumentFuzz
+{
+public:
+    static void run(const QByteArray &input);
+};
