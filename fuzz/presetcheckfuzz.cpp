@@ -97,9 +97,9 @@ void PresetCheckFuzz::run(const QByteArray &input)
     const QList<PresetCheck::Problem> problems = PresetCheck::problems(document);
     QList<PresetCheck::Problem> broken;
     for (const PresetCheck::Problem &problem : problems) {
-        const QJsonValue held = problem.key.isEmpty()
-                ? document.value(problem.group)
-                : document.value(problem.group).toObject().value(problem.key);
+        // A field may have an empty key too; only a group that is no object has none.
+        const QJsonValue group = document.value(problem.group);
+        const QJsonValue held = group.isObject() ? group.toObject().value(problem.key) : group;
         if (held.isUndefined() || held != problem.value)
             fail("a problem names a value the document does not hold",
                  problem.group + '.' + problem.key);
