@@ -377,8 +377,9 @@ Each result line reads "PORT: STATUS WORD: TEXT", for example:
   /dev/ttyUSB1: 1 drift: the gateway holds other values in 200.211
 
 Commands:
-  ports             List the serial adapters: device, description, maker,
-                    serial number and /dev/serial/by-id name.
+  ports             List the serial adapters, USB first: device, description,
+                    maker, serial number and /dev/serial/by-id name. A built-in
+                    port with nothing behind it is left out.
   read              Read the settings and write them as a preset file (to --out
                     FILE, written readable by its owner only, or to standard
                     output). The preset holds no gateway ID, device information

@@ -109,7 +109,7 @@ bool CliRunner::portsAreDistinct(QString *error) const
 
 void CliRunner::listPorts()
 {
-    for (const SerialAdapter &adapter : SerialAdapters::present()) {
+    for (const SerialAdapter &adapter : SerialAdapters::arranged(SerialAdapters::present())) {
         if (!options.json) {
             write(out, SerialAdapters::displayText(adapter) + QLatin1Char('\n'));
             continue;

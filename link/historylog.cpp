@@ -7,6 +7,7 @@
 
 namespace {
 
+constexpr qint64 millisecondsPerSecond = 1000;
 constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString levelPrefix(int level)
@@ -74,6 +75,21 @@ HistoryFile &historyFile()
     return file;
 }
 
+// Turning the clock into local time costs more than the rest of an entry, and a log
+// stream writes hundreds of entries a second: the stamp is made once a second.
+QString timeStamp()
+{
+    static qint64 stampedSecond = -1;
+    static QString stamp;
+    const qint64 second = QDateTime::currentMSecsSinceEpoch() / millisecondsPerSecond;
+    if (second != stampedSecond) {
+        stampedSecond = second;
+        stamp = QDateTime::fromSecsSinceEpoch(second).toString(
+                QStringLiteral("[dd.MM.yyyy - hh:mm:ss]"));
+    }
+    return stamp;
+}
+
 } // namespace
 
 QString historyLogPath()
@@ -86,9 +102,8 @@ QString historyLogPath()
 
 void writeHistoryLog(int level, QString text)
 {
-    const QString entry = levelPrefix(level)
-            + QDateTime::currentDateTime().toString(QStringLiteral("[dd.MM.yyyy - hh:mm:ss]"))
-            + QStringLiteral(" - ") + text + QLatin1Char('\n');
+    const QString entry
+            = levelPrefix(level) + timeStamp() + QStringLiteral(" - ") + text + QLatin1Char('\n');
     historyFile().write(entry.toUtf8());
 }
 
