@@ -1,5 +1,7 @@
 #include "emulator/pseudoterminal.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -8,6 +10,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <pty.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -26,6 +29,7 @@ constexpr qint64 nsPerSecond = 1000000000;
 // and at least one byte's time, which a slow line needs to carry anything at all.
 constexpr int lineSliceMs = 5;
 constexpr qint64 nsPerMs = 1000000;
+constexpr int maxLockedNumbers = 8;
 } // namespace
 
 PseudoTerminal::PseudoTerminal(QObject *parent)
@@ -66,11 +70,45 @@ bool PseudoTerminal::open()
     return true;
 }
 
+// A program whose own device went away may still hold the lock file of its name for a
+// moment; a new device under that number could not be opened until it lets go.
+bool PseudoTerminal::lockedByLiveProcess(const QString &devicePath)
+{
+    const QString lockName = QStringLiteral("LCK..")
+            + devicePath.mid(devicePath.indexOf(QLatin1String("/dev/")) + 5)
+                      .replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const QString &directory : {QStringLiteral("/var/lock"), QStringLiteral("/etc/locks"),
+                                     QStringLiteral("/var/spool/locks"),
+                                     QStringLiteral("/var/spool/uucp"), QDir::tempPath()}) {
+        QFile lock(directory + QLatin1Char('/') + lockName);
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        const qint64 pid = lock.readLine().trimmed().toLongLong();
+        if (pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM))
+            return true;
+    }
+    return false;
+}
+
 bool PseudoTerminal::openPair(int *master, int *slave, QString *name)
 {
     char path[256] = {};
-    if (::openpty(master, slave, path, nullptr, nullptr) != 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+    // Pairs passed over stay open while the next is made, so that it gets another number.
+    QList<std::pair<int, int>> passedOver;
+    bool opened = false;
+    for (int attempt = 0; attempt < maxLockedNumbers; ++attempt) {
+        opened = ::openpty(master, slave, path, nullptr, nullptr) == 0;
+        if (!opened || !lockedByLiveProcess(QString::fromLocal8Bit(path)))
+            break;
+        passedOver.append({*master, *slave});
+    }
+    const int openError = errno;
+    for (const auto &[passedMaster, passedSlave] : std::as_const(passedOver)) {
+        ::close(passedMaster);
+        ::close(passedSlave);
+    }
+    if (!opened) {
+        error = QString::fromLocal8Bit(std::strerror(openError));
         *master = *slave = -1;
         return false;
     }

@@ -54,6 +54,7 @@ private:
     void flush();
     void close();
     bool openPair(int *master, int *slave, QString *name);
+    static bool lockedByLiveProcess(const QString &devicePath);
     void adopt(int master, int slave, const QString &name);
 
     int masterFd = -1;
