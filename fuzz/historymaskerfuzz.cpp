@@ -1,5 +1,7 @@
 #include "fuzz/historymaskerfuzz.h"
 
+#include "fuzz/fuzzinput.h"
+
 #include "link/historymasker.h"
 #include "link/replyframer.h"
 
@@ -52,25 +54,6 @@ constexpr Kind kinds[kindCount]
 
 const QString kernelLine = QStringLiteral("\r\n[  812.110000] usb 1-1: USB disconnect\r\n");
 
-class Reader
-{
-public:
-    explicit Reader(const QByteArray &input) : input(input) { }
-    bool atEnd() const { return at >= input.size(); }
-    int next() { return atEnd() ? 0 : quint8(input.at(at++)); }
-    QString text(int length)
-    {
-        QString text;
-        for (int n = 0; n < length; ++n)
-            text += alphabet.at(next() % alphabet.size());
-        return text;
-    }
-
-private:
-    const QByteArray &input;
-    qsizetype at = 0;
-};
-
 QString jsonText(const QJsonValue &value)
 {
     const QString array
@@ -88,7 +71,7 @@ struct Member
     QString maskedWithKernelLine;
 };
 
-Member readMember(Reader &reader, const QString &password)
+Member readMember(FuzzInput &reader, const QString &password)
 {
     const Field &field = fields[reader.next() % std::size(fields)];
     const int head = reader.next();
@@ -186,7 +169,7 @@ void mustEqual(const char *what, const QString &out, const QString &expected)
 
 void HistoryMaskerFuzz::run(const QByteArray &input)
 {
-    Reader reader(input);
+    FuzzInput reader(input, alphabet);
     const int head = reader.next();
     quint32 cutState = reader.next() | 0x100u;
     const QString password = reader.text((head & passwordLengthBits) % maxPasswordLength + 1);

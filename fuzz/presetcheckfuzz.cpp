@@ -1,5 +1,7 @@
 #include "fuzz/presetcheckfuzz.h"
 
+#include "fuzz/fuzzinput.h"
+
 #include "settings/fieldcatalog.h"
 #include "settings/presetcheck.h"
 
@@ -25,39 +27,26 @@ const char *const groups[] = {"100", "150", "200", "300", "350", "400", "301", "
 // What the pages' patterns and ranges turn on: digits, dots, signs, letters, spaces.
 const QString alphabet = QStringLiteral("0123456789.-+:eE ,abfxAZ\"\\/ё•");
 
-class Reader
+// Texts end with the input, so that a short input makes short values.
+QString textOf(FuzzInput &reader, int length)
 {
-public:
-    explicit Reader(const QByteArray &input) : input(input) { }
-    bool atEnd() const { return at >= input.size(); }
-    int next() { return atEnd() ? 0 : quint8(input.at(at++)); }
-    QString text(int length)
-    {
-        QString made;
-        for (int i = 0; i < length && !atEnd(); ++i)
-            made += alphabet.at(next() % alphabet.size());
-        return made;
-    }
+    return reader.text(int(qMin<qsizetype>(length, reader.remaining())));
+}
 
-private:
-    const QByteArray &input;
-    qsizetype at = 0;
-};
-
-QJsonValue valueOf(Reader &reader, int kind, int length)
+QJsonValue valueOf(FuzzInput &reader, int kind, int length)
 {
     switch (kind) {
     case 0:
     case 1:
-        return reader.text(length);
+        return textOf(reader, length);
     case 2:
-        return reader.text(length).toDouble();
+        return textOf(reader, length).toDouble();
     case 3:
         return (length & 1) != 0;
     case 4:
-        return QJsonArray{reader.text(length)};
+        return QJsonArray{textOf(reader, length)};
     case 5:
-        return QJsonObject{{"x", reader.text(length)}};
+        return QJsonObject{{"x", textOf(reader, length)}};
     case 6:
         return QJsonValue(QJsonValue::Null);
     default:
@@ -75,13 +64,13 @@ QJsonValue valueOf(Reader &reader, int kind, int length)
 
 void PresetCheckFuzz::run(const QByteArray &input)
 {
-    Reader reader(input);
+    FuzzInput reader(input, alphabet);
     QJsonObject document;
     for (int field = 0; field < maxFields && !reader.atEnd(); ++field) {
         const QString group = QLatin1String(groups[reader.next() % std::size(groups)]);
         const int keyByte = reader.next();
         const QString key = keyByte >= textKeyFrom
-                ? reader.text(keyByte - textKeyFrom)
+                ? textOf(reader, keyByte - textKeyFrom)
                 : QString::number(group.toInt() + firstKeyOffset + keyByte % keySpread);
         const int kindByte = reader.next();
         const QJsonValue value = valueOf(reader, kindByte & kindBits, kindByte >> lengthShift);
