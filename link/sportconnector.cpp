@@ -22,6 +22,10 @@ constexpr int connectTimeoutMs = 30000;
 constexpr int firstRequestDelayMs = 2000;
 // How often the boot output is fetched while a reader below waits behind a box.
 constexpr int stalledReadPeriodMs = 50;
+// What the port signals is read this much at a turn of the event loop: a burst of the
+// log stream costs about two microseconds a byte through the history, the framer and
+// the pages, and the window is drawn between two turns.
+constexpr qint64 readTurnBytes = 2048;
 // Writes are queued by the port and leave in order; only the closing lines are
 // waited for, because the port is closed right after them.
 constexpr int closingWriteTimeoutMs = 5000;
@@ -36,7 +40,7 @@ const QByteArray shellExit = QByteArrayLiteral("exit\r");
 SPortConnector::SPortConnector(int baudRate, QObject *parent)
     : QObject(parent), serial(*new QSerialPort(this)), receiveBuffer(new QByteArray),
       replyPattern(ReplyFramer::replyPatternText), timer(this), firstRequestTimer(this),
-      stalledReadTimer(this), framer(replyPattern),
+      stalledReadTimer(this), readRestTimer(this), framer(replyPattern),
       requestPattern(QStringLiteral("REQUEST\\.\\{\\[.*\\s*\\]\\}")),
       bootDecoder(QStringConverter::Utf8), historyDecoder(QStringConverter::Utf8), uploadTimer(this)
 {
@@ -52,6 +56,10 @@ SPortConnector::SPortConnector(int baudRate, QObject *parent)
     connect(&firstRequestTimer, &QTimer::timeout, this, &SPortConnector::releaseHeldWrites);
     stalledReadTimer.setInterval(stalledReadPeriodMs);
     connect(&stalledReadTimer, &QTimer::timeout, this, &SPortConnector::readBehindBox);
+    // The port signals only what is new: the rest of a burst is fetched by this.
+    readRestTimer.setSingleShot(true);
+    readRestTimer.setInterval(0);
+    connect(&readRestTimer, &QTimer::timeout, this, &SPortConnector::readOnSignal);
     uploadTimer.setObjectName(QStringLiteral("uploadTimer"));
     uploadTimer.setSingleShot(true);
     connect(&uploadTimer, &QTimer::timeout, this, &SPortConnector::uploadTimedOut);
@@ -146,6 +154,7 @@ void SPortConnector::disconnectFromGatewayPort()
     timer.stop();
     disconnect(&timer, &QTimer::timeout, this, nullptr);
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
+    readRestTimer.stop();
     framer.clear();
     // A file still in the port's queue stops at once, and its end marker makes the
     // gateway hear the closing lines as requests again. A body that has left the
@@ -209,7 +218,7 @@ void SPortConnector::readOnSignal()
 {
     if (readDepth > 0 && (state == State::Online || state == State::Dropped))
         return;
-    readPort();
+    readPort(readTurnBytes);
 }
 
 // Before a tick judges anything: what the system holds for the port counts too.
@@ -220,13 +229,21 @@ void SPortConnector::readPending()
     readPort();
 }
 
-void SPortConnector::readPort()
+void SPortConnector::readPort(qint64 turnBytes)
 {
     QPointer<SPortConnector> self(this);
     const SessionWatch watch(this);
     ++readDepth;
+    qint64 left = turnBytes;
     while (serial.isOpen() && serial.bytesAvailable() > 0) {
-        takeChunk(serial.readAll());
+        if (left <= 0) {
+            readRestTimer.start();
+            break;
+        }
+        const QByteArray chunk
+                = left >= serial.bytesAvailable() ? serial.readAll() : serial.read(left);
+        left -= chunk.size();
+        takeChunk(chunk);
         if (!self)
             return;
         // A session ended meanwhile reads no further.
@@ -281,6 +298,7 @@ void SPortConnector::lineLost()
     if (!serial.isOpen() || closer)
         return;
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
+    readRestTimer.stop();
     dropHeldWrites();
     serial.close();
     const SessionWatch watch(this);
@@ -311,6 +329,7 @@ void SPortConnector::failConnection()
     state = State::Failed;
     ++sessionEnds;
     disconnect(&serial, &QSerialPort::readyRead, this, nullptr);
+    readRestTimer.stop();
     closePort();
     const SessionWatch watch(this);
     emit stopSpinner();

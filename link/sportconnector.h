@@ -11,6 +11,8 @@
 #include <QStringDecoder>
 #include <QTimer>
 
+#include <limits>
+
 #include "link/historymasker.h"
 #include "link/portcloser.h"
 #include "link/replyframer.h"
@@ -143,6 +145,7 @@ private:
     QTimer timer;
     QTimer firstRequestTimer;
     QTimer stalledReadTimer;
+    QTimer readRestTimer;
 
     enum class State { Closed, LoggingIn, Online, Rebooting, Rejoining, Failed, Rejected, Dropped };
     State state = State::Closed;
@@ -185,7 +188,7 @@ private:
     void readOnSignal();
     void readBehindBox();
     void readPending();
-    void readPort();
+    void readPort(qint64 turnBytes = std::numeric_limits<qint64>::max());
     void takeChunk(const QByteArray &chunk);
     void takeLoginOutput(const QByteArray &chunk);
     QByteArray withoutEcho(const QByteArray &chunk);

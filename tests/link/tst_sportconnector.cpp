@@ -788,6 +788,10 @@ void TestSPortConnector::replies_data()
             QTest::newRow(qPrintable(name)) << row.raw << row.events << chunk;
         }
     }
+    // Longer than one turn of the event loop reads: the rest is fetched without a new signal.
+    QTest::newRow("document longer than a turn's read")
+            << "RESPONSE.{[33 {\"a\":\"" + QByteArray(5000, 'x') + "\"}]}\r\n"
+            << QStringList{"settings {\"a\":\"" + QString(5000, u'x') + "\"}"} << 0;
 }
 
 void TestSPortConnector::replies()
