@@ -39,6 +39,9 @@ constexpr int figureDecimals = 1;
 constexpr int frequencyDecimals = 3;
 constexpr double hertzPerMegahertz = 1e6;
 constexpr int trendSidePx = 14;
+const QString widestFigure = QStringLiteral("-000.0");
+// Packets and CRC errors of a survey of weeks.
+constexpr int widestCountDigits = 8;
 constexpr int tableHeightPx = 150;
 constexpr int rowPaddingPx = 6;
 constexpr int spanMinutes[] = {1, 5, 15};
@@ -118,7 +121,8 @@ SignalPage::SignalPage(QWidget *parent)
       spanBox(new QComboBox(this)), resetButton(new QPushButton(tr("Сброс"), this)),
       exportButton(new QPushButton(tr("Экспорт CSV"), this)), rssiChart(new StripChart(this)),
       snrChart(new StripChart(this)), channelTable(new QTableWidget(0, Columns, this)),
-      backhaulLine(new QLabel(this)), refreshTimer(new QTimer(this))
+      backhaulLine(new QLabel(this)), refreshTimer(new QTimer(this)), tableTimer(new QTimer(this)),
+      content(new QWidget(this))
 {
     clock.start();
     rssiTrend->setObjectName(QStringLiteral("rssiTrend"));
@@ -132,12 +136,7 @@ SignalPage::SignalPage(QWidget *parent)
     channelTable->setObjectName(QStringLiteral("channelTable"));
     backhaulLine->setObjectName(QStringLiteral("backhaulLine"));
 
-    // The widest figures set the columns' widths, so that the box keeps its shape
-    // while the values change.
-    for (QLabel *label : {lastRssiLabel, lastSnrLabel})
-        label->setMinimumWidth(
-                QFontMetrics(label->font())
-                        .horizontalAdvance(tr("%1 дБм").arg(QStringLiteral("-000.0"))));
+    fixLabelSizes();
     auto *aimingBox = new QGroupBox(tr("Наведение антенны"), this);
     aimingBox->setObjectName(QStringLiteral("aimingBox"));
     auto *aiming = new QGridLayout(aimingBox);
@@ -197,7 +196,7 @@ SignalPage::SignalPage(QWidget *parent)
     channelTable->setFixedHeight(tableHeightPx);
     backhaulLine->setWordWrap(true);
 
-    auto *page = new QVBoxLayout(this);
+    auto *page = new QVBoxLayout(content);
     page->setContentsMargins(pageMargin, pageMargin, pageMargin, pageMargin);
     page->addLayout(top);
     page->addLayout(charts, 1);
@@ -207,7 +206,10 @@ SignalPage::SignalPage(QWidget *parent)
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
     refreshTimer->setSingleShot(true);
     refreshTimer->setInterval(refreshPeriodMs);
-    connect(refreshTimer, &QTimer::timeout, this, &SignalPage::refresh);
+    connect(refreshTimer, &QTimer::timeout, this, &SignalPage::showFigures);
+    tableTimer->setSingleShot(true);
+    tableTimer->setInterval(refreshPeriodMs / 2);
+    connect(tableTimer, &QTimer::timeout, this, &SignalPage::showTables);
     connect(resetButton, &QPushButton::pressed, this, &SignalPage::reset);
     connect(exportButton, &QPushButton::pressed, this, &SignalPage::exportCsv);
     connect(spanBox, &QComboBox::currentIndexChanged, this, &SignalPage::setSpan);
@@ -215,8 +217,25 @@ SignalPage::SignalPage(QWidget *parent)
     // A hidden tab lays out its widgets only when first shown; until then they stand
     // where the page's size places them.
     resize(referenceSize);
+    content->setGeometry(rect());
     page->activate();
     aiming->activate();
+}
+
+QSize SignalPage::sizeHint() const
+{
+    return content->sizeHint();
+}
+
+QSize SignalPage::minimumSizeHint() const
+{
+    return content->minimumSizeHint();
+}
+
+void SignalPage::resizeEvent(QResizeEvent *event)
+{
+    content->setGeometry(rect());
+    QWidget::resizeEvent(event);
 }
 
 qint64 SignalPage::nowMs() const
@@ -307,22 +326,61 @@ void SignalPage::showEvent(QShowEvent *event)
 
 void SignalPage::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::FontChange)
+        fixLabelSizes();
     if (event->type() == QEvent::PaletteChange)
         refresh();
     QWidget::changeEvent(event);
+}
+
+// The labels that change at every refresh take the size of their widest text, so that
+// a new figure only redraws its label and lays nothing out again.
+void SignalPage::fixLabelSizes()
+{
+    const QString widestNumber = QString(widestCountDigits, QLatin1Char('9'));
+    const QList<std::pair<QLabel *, QString>> widest{
+            {lastRssiLabel, tr("%1 дБм").arg(widestFigure)},
+            {lastSnrLabel, tr("%1 дБм").arg(widestFigure)},
+            {recentRssiLabel, tr("%1 дБм").arg(widestFigure)},
+            {recentSnrLabel, tr("%1 дБм").arg(widestFigure)},
+            {countLabel, tr("Пакетов: %1, с ошибкой CRC: %2").arg(widestNumber, widestNumber)}};
+    for (const auto &[label, text] : widest) {
+        const QString shown = label->text();
+        label->setMinimumSize(0, 0);
+        label->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        label->setText(text);
+        label->setFixedSize(label->sizeHint());
+        label->setText(shown);
+    }
+    for (QLabel *trend : {rssiTrend, snrTrend})
+        trend->setFixedSize(trendSidePx, trendSidePx);
 }
 
 void SignalPage::refresh()
 {
     stale = false;
     refreshTimer->stop();
+    showFigures();
+    showTables();
+}
+
+// The table is drawn at another turn of the event loop than the figures and charts,
+// so that no one turn draws the whole page.
+void SignalPage::showFigures()
+{
     const qint64 now = nowMs();
     rssiChart->setEndTime(now);
     snrChart->setEndTime(now);
     countLabel->setText(
             tr("Пакетов: %1, с ошибкой CRC: %2").arg(survey.packets()).arg(survey.crcBad()));
     showAiming();
-    showChannels(now);
+    tableTimer->start();
+}
+
+void SignalPage::showTables()
+{
+    tableTimer->stop();
+    showChannels(nowMs());
     showBackhaul();
 }
 

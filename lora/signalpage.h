@@ -23,6 +23,11 @@ class StripChart;
 // RSSI and SNR per packet over time, a line of colour per channel; a table per
 // channel; the backhaul's acknowledgements. It reads every piece of the log it is
 // given, but shows what it read at most once per refresh period.
+//
+// Its figures change several times a second. A label's new text lays out its page, and
+// a page's layout is passed up to the window, where the tab widget repaints all of itself
+// each time; so the page's widgets stand in an inner widget that the page places itself,
+// and their layout ends there.
 class SignalPage : public QWidget
 {
     Q_OBJECT
@@ -35,6 +40,9 @@ public:
     static constexpr double steadyDb = 1.0;
 
     explicit SignalPage(QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     const SurveyStatistics &statistics() const { return survey; }
     // How long the log ran since the reset, pauses left out.
@@ -53,6 +61,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -61,6 +70,9 @@ private:
     void plot(const SurveyPacket &packet);
     void scheduleRefresh();
     void refresh();
+    void fixLabelSizes();
+    void showFigures();
+    void showTables();
     void showAiming();
     void showFigure(QLabel *label, double value, const QString &unit, SignalQuality::Level level);
     void showTrend(QLabel *label, double recent, double earlier);
@@ -94,4 +106,6 @@ private:
     QTableWidget *channelTable;
     QLabel *backhaulLine;
     QTimer *refreshTimer;
+    QTimer *tableTimer;
+    QWidget *content;
 };
