@@ -3,6 +3,7 @@
 #include "lora/loralogs.h"
 #include "lora/signalpage.h"
 #include "settings/settingshandlerandcollector.h"
+#include "stallmeter.h"
 #include "toolhelp.h"
 #include "window/basicwindow.h"
 #include "windowdriver.h"
@@ -21,7 +22,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -114,51 +114,6 @@ private:
     QString path;
 };
 
-// The longest time between two turns of the event loop, and the most processor time
-// the window's thread spent in one such gap: on a virtual machine the first includes the
-// wait for an idle processor to wake, the second only the program's own work.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        restart();
-        ticker.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&ticker, &QTimer::timeout, &ticker, [this] {
-            const qint64 now = clock.nsecsElapsed();
-            const qint64 cpu = threadCpuNs();
-            longestNs = qMax(longestNs, now - lastTickNs);
-            longestCpuNs = qMax(longestCpuNs, cpu - lastTickCpuNs);
-            lastTickNs = now;
-            lastTickCpuNs = cpu;
-        });
-        ticker.start(tickPeriodMs);
-    }
-    void restart()
-    {
-        clock.start();
-        lastTickNs = longestNs = longestCpuNs = 0;
-        lastTickCpuNs = threadCpuNs();
-    }
-    double longestMs() const { return longestNs / 1e6; }
-    double longestCpuMs() const { return longestCpuNs / 1e6; }
-
-private:
-    static qint64 threadCpuNs()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-    }
-
-    QTimer ticker;
-    QElapsedTimer clock;
-    qint64 lastTickNs = 0;
-    qint64 lastTickCpuNs = 0;
-    qint64 longestNs = 0;
-    qint64 longestCpuNs = 0;
-};
-
 template<class Condition>
 bool runUntil(Condition condition, int timeoutMs)
 {
@@ -182,6 +137,17 @@ void runFor(int ms)
 QString milliseconds(double ms)
 {
     return QString::number(ms, 'f', 1) + QStringLiteral(" ms");
+}
+
+QString stallText(const StallMeter &stalls)
+{
+    return QStringLiteral("longest event-loop stall %1, %2 once the spans in which its processor "
+                          "stood still are left out (the whole machine's longest pause %3%4)")
+            .arg(milliseconds(stalls.longestMs()), milliseconds(stalls.longestOwnMs()),
+                 milliseconds(stalls.longestMachinePauseMs()),
+                 stalls.pausesWitnessed()
+                         ? QString()
+                         : QStringLiteral("; witnesses without real-time priority"));
 }
 
 // The log at the line rate, shown on the log tab, or read as a survey by the Signal
@@ -216,9 +182,7 @@ bool streamLogs(QTextStream &out, int seconds, bool signalTab)
     runFor(seconds * 1000);
     out << (signalTab ? "Signal tab on the survey stream" : "full-rate log stream") << " for "
         << seconds << " s (" << QString::number(logBytes / 1024.0 / seconds, 'f', 1) << " KiB/s, "
-        << signal->statistics().packets() << " packets): longest event-loop stall "
-        << milliseconds(stalls.longestMs()) << " (at most " << milliseconds(stalls.longestCpuMs())
-        << " of the window thread's processor time)" << Qt::endl;
+        << signal->statistics().packets() << " packets): " << stallText(stalls) << Qt::endl;
     return true;
 }
 
@@ -311,7 +275,7 @@ bool disconnectDuringUpload(QTextStream &out)
     gateway.run([&] { wire = gateway.emulator()->received(); });
     out << "disconnecting during a 1 MiB upload at 115200 baud (the press took " << pressMs
         << " ms, closing lines " << (wire.endsWith("exit\r") ? "arrived" : "missing")
-        << "): longest event-loop stall " << milliseconds(stalls.longestMs()) << Qt::endl;
+        << "): " << stallText(stalls) << Qt::endl;
     return wire.endsWith("exit\r");
 }
 

@@ -1,0 +1,69 @@
+#include "stallmeter.h"
+
+namespace {
+
+constexpr int tickPeriodMs = 1;
+constexpr qint64 noticedGapNs = 2000000;
+constexpr double nsPerMs = 1e6;
+
+} // namespace
+
+StallMeter::StallMeter()
+{
+    CPU_ZERO(&formerProcessors);
+    sched_getaffinity(0, sizeof formerProcessors, &formerProcessors);
+    cpu_set_t current;
+    CPU_ZERO(&current);
+    CPU_SET(sched_getcpu(), &current);
+    sched_setaffinity(0, sizeof current, &current);
+    restart();
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, &ticker, [this] {
+        const qint64 now = MachinePauses::nowNs();
+        const int processor = sched_getcpu();
+        if (now - lastTickNs > noticedGapNs) {
+            QList<int> processors{processor};
+            if (lastProcessor != processor)
+                processors.append(lastProcessor);
+            gaps.append({{lastTickNs, now}, processors});
+        }
+        lastTickNs = now;
+        lastProcessor = processor;
+    });
+    ticker.start(tickPeriodMs);
+}
+
+StallMeter::~StallMeter()
+{
+    sched_setaffinity(0, sizeof formerProcessors, &formerProcessors);
+}
+
+void StallMeter::restart()
+{
+    lastTickNs = MachinePauses::nowNs();
+    lastProcessor = sched_getcpu();
+    gaps.clear();
+}
+
+double StallMeter::longestMs() const
+{
+    qint64 longest = 0;
+    for (const Gap &gap : gaps)
+        longest = qMax(longest, gap.span.endNs - gap.span.beginNs);
+    return longest / nsPerMs;
+}
+
+double StallMeter::longestOwnMs() const
+{
+    qint64 longest = 0;
+    for (const Gap &gap : gaps) {
+        const qint64 paused = pauses.pausedWithin(gap.span.beginNs, gap.span.endNs, gap.processors);
+        longest = qMax(longest, gap.span.endNs - gap.span.beginNs - paused);
+    }
+    return longest / nsPerMs;
+}
+
+double StallMeter::longestMachinePauseMs() const
+{
+    return pauses.longestNs() / nsPerMs;
+}

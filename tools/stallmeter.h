@@ -1,0 +1,42 @@
+#pragma once
+
+#include "machinepauses.h"
+
+#include <QList>
+#include <QTimer>
+
+#include <sched.h>
+
+// The longest time between two turns of the calling thread's event loop, from its
+// construction or restart on; and the longest once the time in which the thread's
+// processor stood still is left out of each. While it measures, the thread stays on
+// the processor it was on, so that the witness of that processor speaks for it.
+class StallMeter
+{
+public:
+    StallMeter();
+    ~StallMeter();
+    StallMeter(const StallMeter &) = delete;
+    StallMeter &operator=(const StallMeter &) = delete;
+
+    void restart();
+    double longestMs() const;
+    double longestOwnMs() const;
+    double longestMachinePauseMs() const;
+    bool pausesWitnessed() const { return pauses.realTime(); }
+
+private:
+    QTimer ticker;
+    MachinePauses pauses;
+    qint64 lastTickNs = 0;
+    // Only gaps that could be the longest once pauses are left out.
+    struct Gap
+    {
+        MachinePauses::Span span;
+        // Where the thread ran before and after; it cannot leave a stopped processor.
+        QList<int> processors;
+    };
+    QList<Gap> gaps;
+    int lastProcessor = -1;
+    cpu_set_t formerProcessors;
+};
