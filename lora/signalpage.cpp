@@ -39,7 +39,8 @@ constexpr int figureDecimals = 1;
 constexpr int frequencyDecimals = 3;
 constexpr double hertzPerMegahertz = 1e6;
 constexpr int trendSidePx = 14;
-const QString widestFigure = QStringLiteral("-000.0");
+const QString widestRssi = QStringLiteral("-000.0");
+const QString widestSnr = QStringLiteral("-00.0");
 // Packets and CRC errors of a survey of weeks.
 constexpr int widestCountDigits = 8;
 constexpr int tableHeightPx = 150;
@@ -339,10 +340,11 @@ void SignalPage::fixLabelSizes()
 {
     const QString widestNumber = QString(widestCountDigits, QLatin1Char('9'));
     const QList<std::pair<QLabel *, QString>> widest{
-            {lastRssiLabel, tr("%1 дБм").arg(widestFigure)},
-            {lastSnrLabel, tr("%1 дБм").arg(widestFigure)},
-            {recentRssiLabel, tr("%1 дБм").arg(widestFigure)},
-            {recentSnrLabel, tr("%1 дБм").arg(widestFigure)},
+            // The two large figures are as wide, so that the box keeps its shape.
+            {lastRssiLabel, tr("%1 дБм").arg(widestRssi)},
+            {lastSnrLabel, tr("%1 дБм").arg(widestRssi)},
+            {recentRssiLabel, tr("%1 дБм").arg(widestRssi)},
+            {recentSnrLabel, tr("%1 дБ").arg(widestSnr)},
             {countLabel, tr("Пакетов: %1, с ошибкой CRC: %2").arg(widestNumber, widestNumber)}};
     for (const auto &[label, text] : widest) {
         const QString shown = label->text();
