@@ -295,7 +295,9 @@ int main(int argc, char *argv[])
                 "streams at the line rate (for SECONDS, default 60), while the Signal tab reads\n"
                 "the emulator's survey traffic at the line rate (as long), while a 300 MB log\n"
                 "record is saved, and while the operator disconnects during a 1 MiB upload at\n"
-                "115200 baud; then the peak resident memory. Names pick cases; none runs all.\n"))
+                "115200 baud; then the peak resident memory. Each stall is also given without the\n"
+                "spans in which the window thread's processor did not run (a virtual machine's\n"
+                "host may stop it). Names pick cases; none runs all.\n"))
         return 0;
     WindowDriver::preferOffscreen();
     QApplication application(argc, argv);
