@@ -4,6 +4,7 @@
 #include "lora/signalpage.h"
 #include "settings/settingshandlerandcollector.h"
 #include "stallmeter.h"
+#include "timedapplication.h"
 #include "toolhelp.h"
 #include "window/basicwindow.h"
 #include "windowdriver.h"
@@ -139,12 +140,20 @@ QString milliseconds(double ms)
     return QString::number(ms, 'f', 1) + QStringLiteral(" ms");
 }
 
+std::function<qint64()> workClock()
+{
+    return [] {
+        return static_cast<TimedApplication *>(qApp)->workNs();
+    };
+}
+
 QString stallText(const StallMeter &stalls)
 {
     return QStringLiteral("longest event-loop stall %1, %2 once the spans in which its processor "
-                          "stood still are left out (the whole machine's longest pause %3%4)")
+                          "stood still are left out (the whole machine's longest pause %3), at "
+                          "most %4 of work on events between two turns%5")
             .arg(milliseconds(stalls.longestMs()), milliseconds(stalls.longestOwnMs()),
-                 milliseconds(stalls.longestMachinePauseMs()),
+                 milliseconds(stalls.longestMachinePauseMs()), milliseconds(stalls.longestWorkMs()),
                  stalls.pausesWitnessed()
                          ? QString()
                          : QStringLiteral("; witnesses without real-time priority"));
@@ -178,7 +187,8 @@ bool streamLogs(QTextStream &out, int seconds, bool signalTab)
         tabs->setCurrentWidget(signal);
     else
         driver.startLogStream();
-    const StallMeter stalls;
+    StallMeter stalls;
+    stalls.setWorkClock(workClock());
     runFor(seconds * 1000);
     out << (signalTab ? "Signal tab on the survey stream" : "full-rate log stream") << " for "
         << seconds << " s (" << QString::number(logBytes / 1024.0 / seconds, 'f', 1) << " KiB/s, "
@@ -265,7 +275,8 @@ bool disconnectDuringUpload(QTextStream &out)
     if (!sending)
         return false;
 
-    const StallMeter stalls;
+    StallMeter stalls;
+    stalls.setWorkClock(workClock());
     QElapsedTimer clock;
     clock.start();
     emit window.findChild<QPushButton *>(QStringLiteral("disconnectButton"))->pressed();
@@ -300,7 +311,7 @@ int main(int argc, char *argv[])
                 "host may stop it). Names pick cases; none runs all.\n"))
         return 0;
     WindowDriver::preferOffscreen();
-    QApplication application(argc, argv);
+    TimedApplication application(argc, argv);
     WindowDriver::prepareApplication(QStringLiteral("KelvaneBenchmark"));
     QStringList arguments = application.arguments().mid(1);
     int runSeconds = defaultRunSeconds;

@@ -21,14 +21,16 @@ StallMeter::StallMeter()
     QObject::connect(&ticker, &QTimer::timeout, &ticker, [this] {
         const qint64 now = MachinePauses::nowNs();
         const int processor = sched_getcpu();
+        const qint64 work = workClock ? workClock() : 0;
         if (now - lastTickNs > noticedGapNs) {
             QList<int> processors{processor};
             if (lastProcessor != processor)
                 processors.append(lastProcessor);
-            gaps.append({{lastTickNs, now}, processors});
+            gaps.append({{lastTickNs, now}, processors, work - lastWorkNs});
         }
         lastTickNs = now;
         lastProcessor = processor;
+        lastWorkNs = work;
     });
     ticker.start(tickPeriodMs);
 }
@@ -38,9 +40,16 @@ StallMeter::~StallMeter()
     sched_setaffinity(0, sizeof formerProcessors, &formerProcessors);
 }
 
+void StallMeter::setWorkClock(std::function<qint64()> workNs)
+{
+    workClock = std::move(workNs);
+    restart();
+}
+
 void StallMeter::restart()
 {
     lastTickNs = MachinePauses::nowNs();
+    lastWorkNs = workClock ? workClock() : 0;
     lastProcessor = sched_getcpu();
     gaps.clear();
 }
@@ -66,4 +75,12 @@ double StallMeter::longestOwnMs() const
 double StallMeter::longestMachinePauseMs() const
 {
     return pauses.longestNs() / nsPerMs;
+}
+
+double StallMeter::longestWorkMs() const
+{
+    qint64 longest = 0;
+    for (const Gap &gap : gaps)
+        longest = qMax(longest, gap.workNs);
+    return longest / nsPerMs;
 }

@@ -5,12 +5,16 @@
 #include <QList>
 #include <QTimer>
 
+#include <functional>
+
 #include <sched.h>
 
 // The longest time between two turns of the calling thread's event loop, from its
 // construction or restart on; and the longest once the time in which the thread's
-// processor stood still is left out of each. While it measures, the thread stays on
-// the processor it was on, so that the witness of that processor speaks for it.
+// processor stood still is left out of each; and, given a clock of the time the thread
+// spent handling events, the most of it between two turns. While it measures, the
+// thread stays on the processor it was on, so that the witness of that processor
+// speaks for it.
 class StallMeter
 {
 public:
@@ -19,10 +23,12 @@ public:
     StallMeter(const StallMeter &) = delete;
     StallMeter &operator=(const StallMeter &) = delete;
 
+    void setWorkClock(std::function<qint64()> workNs);
     void restart();
     double longestMs() const;
     double longestOwnMs() const;
     double longestMachinePauseMs() const;
+    double longestWorkMs() const;
     bool pausesWitnessed() const { return pauses.realTime(); }
 
 private:
@@ -35,8 +41,11 @@ private:
         MachinePauses::Span span;
         // Where the thread ran before and after; it cannot leave a stopped processor.
         QList<int> processors;
+        qint64 workNs;
     };
     QList<Gap> gaps;
     int lastProcessor = -1;
+    std::function<qint64()> workClock;
+    qint64 lastWorkNs = 0;
     cpu_set_t formerProcessors;
 };
