@@ -1,7 +1,5 @@
 #include "machinepauses.h"
 
-#include <algorithm>
-
 #include <pthread.h>
 #include <sched.h>
 #include <time.h>
@@ -12,6 +10,7 @@ constexpr qint64 wakePeriodNs = 1000000;
 // A witness late by more than this missed its turn.
 constexpr qint64 missedAfterNs = 2000000;
 constexpr int witnessPriority = 1;
+constexpr int allProcessors = -1;
 
 // What is in both lists of spans, each in time order.
 QList<MachinePauses::Span> common(const QList<MachinePauses::Span> &a,
@@ -88,13 +87,13 @@ void MachinePauses::watch(Witness *witness, int processor)
     }
 }
 
-// An empty list of processors means all of them.
-QList<MachinePauses::Span> MachinePauses::pauses(const QList<int> &processors) const
+// Processor -1 means all of them at once.
+QList<MachinePauses::Span> MachinePauses::pauses(int processor) const
 {
     QList<Span> all;
     bool first = true;
     for (const auto &witness : witnesses) {
-        if (!processors.isEmpty() && !processors.contains(witness->processor))
+        if (processor >= 0 && witness->processor != processor)
             continue;
         const std::lock_guard<std::mutex> lock(witness->mutex);
         all = first ? witness->missed : common(all, witness->missed);
@@ -103,17 +102,10 @@ QList<MachinePauses::Span> MachinePauses::pauses(const QList<int> &processors) c
     return all;
 }
 
-qint64 MachinePauses::pausedWithin(qint64 beginNs, qint64 endNs, const QList<int> &processors) const
+qint64 MachinePauses::pausedWithin(qint64 beginNs, qint64 endNs, int processor) const
 {
-    // A processor without a witness was never seen to stand still.
-    for (const int processor : processors) {
-        if (std::none_of(witnesses.cbegin(), witnesses.cend(), [processor](const auto &witness) {
-                return witness->processor == processor;
-            }))
-            return 0;
-    }
     qint64 paused = 0;
-    for (const Span &span : common(pauses(processors), {{beginNs, endNs}}))
+    for (const Span &span : common(pauses(processor), {{beginNs, endNs}}))
         paused += span.endNs - span.beginNs;
     return paused;
 }
@@ -121,7 +113,7 @@ qint64 MachinePauses::pausedWithin(qint64 beginNs, qint64 endNs, const QList<int
 qint64 MachinePauses::longestNs() const
 {
     qint64 longest = 0;
-    for (const Span &span : pauses({}))
+    for (const Span &span : pauses(allProcessors))
         longest = qMax(longest, span.endNs - span.beginNs);
     return longest;
 }

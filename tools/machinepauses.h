@@ -33,8 +33,9 @@ public:
     // Whether every witness runs at real-time priority: if not, our own work on every
     // processor at once could pass for a pause.
     bool realTime() const { return allRealTime; }
-    // How long all of the given processors stood still between the two times.
-    qint64 pausedWithin(qint64 beginNs, qint64 endNs, const QList<int> &processors) const;
+    // How long the processor stood still between the two times; a processor without a
+    // witness was never seen to.
+    qint64 pausedWithin(qint64 beginNs, qint64 endNs, int processor) const;
     // The longest time that every processor stood still at once.
     qint64 longestNs() const;
 
@@ -48,7 +49,7 @@ private:
     };
 
     void watch(Witness *witness, int processor);
-    QList<Span> pauses(const QList<int> &processors) const;
+    QList<Span> pauses(int processor) const;
 
     std::vector<std::unique_ptr<Witness>> witnesses;
     std::atomic<bool> stopping{false};

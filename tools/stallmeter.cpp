@@ -14,22 +14,17 @@ StallMeter::StallMeter()
     sched_getaffinity(0, sizeof formerProcessors, &formerProcessors);
     cpu_set_t current;
     CPU_ZERO(&current);
-    CPU_SET(sched_getcpu(), &current);
+    processor = sched_getcpu();
+    CPU_SET(processor, &current);
     sched_setaffinity(0, sizeof current, &current);
     restart();
     ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, &ticker, [this] {
         const qint64 now = MachinePauses::nowNs();
-        const int processor = sched_getcpu();
         const qint64 work = workClock ? workClock() : 0;
-        if (now - lastTickNs > noticedGapNs) {
-            QList<int> processors{processor};
-            if (lastProcessor != processor)
-                processors.append(lastProcessor);
-            gaps.append({{lastTickNs, now}, processors, work - lastWorkNs});
-        }
+        if (now - lastTickNs > noticedGapNs)
+            gaps.append({{lastTickNs, now}, work - lastWorkNs});
         lastTickNs = now;
-        lastProcessor = processor;
         lastWorkNs = work;
     });
     ticker.start(tickPeriodMs);
@@ -50,7 +45,6 @@ void StallMeter::restart()
 {
     lastTickNs = MachinePauses::nowNs();
     lastWorkNs = workClock ? workClock() : 0;
-    lastProcessor = sched_getcpu();
     gaps.clear();
 }
 
@@ -66,7 +60,7 @@ double StallMeter::longestOwnMs() const
 {
     qint64 longest = 0;
     for (const Gap &gap : gaps) {
-        const qint64 paused = pauses.pausedWithin(gap.span.beginNs, gap.span.endNs, gap.processors);
+        const qint64 paused = pauses.pausedWithin(gap.span.beginNs, gap.span.endNs, processor);
         longest = qMax(longest, gap.span.endNs - gap.span.beginNs - paused);
     }
     return longest / nsPerMs;

@@ -39,12 +39,11 @@ private:
     struct Gap
     {
         MachinePauses::Span span;
-        // Where the thread ran before and after; it cannot leave a stopped processor.
-        QList<int> processors;
         qint64 workNs;
     };
     QList<Gap> gaps;
-    int lastProcessor = -1;
+    // The one the thread is held to.
+    int processor = -1;
     std::function<qint64()> workClock;
     qint64 lastWorkNs = 0;
     cpu_set_t formerProcessors;
